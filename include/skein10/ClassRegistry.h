@@ -1,0 +1,46 @@
+#pragma once
+// Creation of classes by name.
+//
+// Components register their classes with a ProgID, a class identifier and a
+// factory. CreateObject looks a ProgID up among the registered classes first
+// and then asks each class source in turn (the registration store that loads
+// libraries by name is one such source).
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "skein10/Object.h"
+#include "skein10/String.h"
+
+namespace skein10 {
+
+using Factory = std::function<ObjectRef()>;
+
+struct ClassEntry {
+  String progId;    // "Component.ClassName"
+  String classId;   // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}"
+  Factory factory;  // returns a new instance, or throws Error
+};
+
+// Registers (or replaces) a class in this process. ProgIDs compare without
+// regard to case.
+void registerClass(ClassEntry entry);
+void unregisterClass(StringView progId);
+
+// Something else that can create classes by ProgID.
+class ClassSource {
+ public:
+  virtual ~ClassSource() = default;
+  // A new instance, or nothing when this source does not know the ProgID.
+  // Throws Error when it knows the class but can't create it.
+  virtual ObjectRef create(StringView progId) = 0;
+};
+void addClassSource(std::shared_ptr<ClassSource> source);
+void removeClassSource(const std::shared_ptr<ClassSource>& source);
+
+// A new instance of the class; 429 "Can't create object" when the ProgID is
+// unknown or its factory fails.
+ObjectRef CreateObject(StringView progId);
+
+}  // namespace skein10

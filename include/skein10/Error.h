@@ -1,0 +1,64 @@
+#pragma once
+// An error as the runtime knows it: a number, a source and a description.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "skein10/String.h"
+
+namespace skein10 {
+
+// Numbers of the runtime's own errors.
+namespace errc {
+inline constexpr int32_t InvalidCall = 5;
+inline constexpr int32_t Overflow = 6;
+inline constexpr int32_t OutOfMemory = 7;
+inline constexpr int32_t SubscriptOutOfRange = 9;
+inline constexpr int32_t TypeMismatch = 13;
+inline constexpr int32_t InternalError = 51;
+inline constexpr int32_t BadFileNumber = 52;
+inline constexpr int32_t FileNotFound = 53;
+inline constexpr int32_t DiskFull = 61;
+inline constexpr int32_t PermissionDenied = 70;
+inline constexpr int32_t PathFileAccess = 75;
+inline constexpr int32_t PathNotFound = 76;
+inline constexpr int32_t ObjectNotSet = 91;
+inline constexpr int32_t ResourceNotFound = 326;
+inline constexpr int32_t CantCreateObject = 429;
+inline constexpr int32_t MemberNotFound = 438;
+inline constexpr int32_t WrongArguments = 450;
+inline constexpr int32_t DuplicateKey = 457;
+}  // namespace errc
+
+// Source of the errors this library's runtime raises.
+inline constexpr char16_t kRuntimeSource[] = u"skein10";
+
+class Error : public std::exception {
+ public:
+  Error(int32_t number, String source, String description);
+
+  // A runtime error with its standard text.
+  static Error runtime(int32_t number, String source = kRuntimeSource);
+  // 326 "Resource with identifier 'N' not found".
+  static Error resourceNotFound(int32_t id, String source = kRuntimeSource);
+
+  int32_t number() const noexcept { return number_; }
+  const String& source() const noexcept { return source_; }
+  const String& description() const noexcept { return description_; }
+
+  // "error NUMBER (SOURCE): DESCRIPTION" in UTF-8.
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  int32_t number_;
+  String source_;
+  String description_;
+  std::string what_;
+};
+
+// The standard text of a runtime error number; "Application-defined or
+// object-defined error" for numbers the runtime does not define.
+String runtimeErrorText(int32_t number);
+
+}  // namespace skein10

@@ -1,0 +1,58 @@
+#pragma once
+// The base of every runtime object: a reference count and late binding.
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "skein10/Ref.h"
+#include "skein10/Status.h"
+#include "skein10/String.h"
+
+namespace skein10 {
+
+class Variant;
+struct InterfaceInfo;
+
+using DispId = int32_t;
+
+// What a late-bound call asks of a member; Method and Get may be combined
+// (the caller takes a property read or a method call, whichever exists).
+enum class InvokeKind : uint16_t { Method = 1, Get = 2, Let = 4, Set = 8 };
+constexpr InvokeKind operator|(InvokeKind a, InvokeKind b) {
+  return static_cast<InvokeKind>(static_cast<uint16_t>(a) | static_cast<uint16_t>(b));
+}
+constexpr bool hasKind(InvokeKind set, InvokeKind k) {
+  return (static_cast<uint16_t>(set) & static_cast<uint16_t>(k)) != 0;
+}
+
+class Object {
+ public:
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+
+  void addRef() const noexcept { count_.fetch_add(1, std::memory_order_relaxed); }
+  void release() const noexcept;
+  // The number of counted references held now.
+  long refCount() const noexcept { return count_.load(std::memory_order_relaxed); }
+
+  // The type information of the object's one interface.
+  virtual const InterfaceInfo& interfaceInfo() const = 0;
+
+  // Late binding. Both return a status; on failure the thread's error info
+  // holds 438 (no such member) or 450 (wrong number of arguments), or the
+  // member's own error, and *id or *result hold their empty value.
+  Status GetIDOfName(const String& name, DispId* id) const;
+  Status Invoke(DispId id, InvokeKind kind, std::vector<Variant>& args, Variant* result);
+
+ protected:
+  Object() = default;
+  virtual ~Object() = default;
+
+ private:
+  mutable std::atomic<long> count_{0};
+};
+
+using ObjectRef = Ref<Object>;
+
+}  // namespace skein10

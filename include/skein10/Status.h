@@ -1,0 +1,13 @@
+#pragma once
+// The status every member call returns at the binary boundary.
+
+#include <cstdint>
+
+namespace skein10 {
+
+enum class [[nodiscard]] Status : int32_t {
+  Ok = 0,
+  Failed = 1,  // the calling thread's error info holds the error
+};
+
+}  // namespace skein10

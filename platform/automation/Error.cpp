@@ -1,0 +1,44 @@
+#include "skein10/Error.h"
+
+#include <string>
+
+namespace skein10 {
+
+Error::Error(int32_t number, String source, String description)
+    : number_(number), source_(std::move(source)), description_(std::move(description)) {
+  what_ = "error " + std::to_string(number_) + " (" + toUtf8(source_) + "): " + toUtf8(description_);
+}
+
+Error Error::runtime(int32_t number, String source) {
+  return Error(number, std::move(source), runtimeErrorText(number));
+}
+
+Error Error::resourceNotFound(int32_t id, String source) {
+  const std::string text = "Resource with identifier '" + std::to_string(id) + "' not found";
+  return Error(errc::ResourceNotFound, std::move(source), fromUtf8(text));
+}
+
+String runtimeErrorText(int32_t number) {
+  switch (number) {
+    case errc::InvalidCall: return u"Invalid procedure call or argument";
+    case errc::Overflow: return u"Overflow";
+    case errc::OutOfMemory: return u"Out of memory";
+    case errc::SubscriptOutOfRange: return u"Subscript out of range";
+    case errc::TypeMismatch: return u"Type mismatch";
+    case errc::InternalError: return u"Internal error";
+    case errc::BadFileNumber: return u"Bad file name or number";
+    case errc::FileNotFound: return u"File not found";
+    case errc::DiskFull: return u"Disk full";
+    case errc::PermissionDenied: return u"Permission denied";
+    case errc::PathFileAccess: return u"Path/File access error";
+    case errc::PathNotFound: return u"Path not found";
+    case errc::ObjectNotSet: return u"Object variable or With block variable not set";
+    case errc::CantCreateObject: return u"Can't create object";
+    case errc::MemberNotFound: return u"Object doesn't support this property or method";
+    case errc::WrongArguments: return u"Wrong number of arguments or invalid property assignment";
+    case errc::DuplicateKey: return u"This key is already associated with an element of this collection";
+    default: return u"Application-defined or object-defined error";
+  }
+}
+
+}  // namespace skein10

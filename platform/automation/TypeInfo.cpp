@@ -1,0 +1,43 @@
+#include "skein10/TypeInfo.h"
+
+namespace skein10 {
+namespace {
+
+bool answers(MemberKind member, InvokeKind call) {
+  switch (member) {
+    case MemberKind::Method: return hasKind(call, InvokeKind::Method);
+    case MemberKind::Get: return hasKind(call, InvokeKind::Get);
+    case MemberKind::Let: return hasKind(call, InvokeKind::Let);
+    case MemberKind::Set: return hasKind(call, InvokeKind::Set);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::size_t MemberInfo::requiredParams() const {
+  std::size_t n = 0;
+  while (n < params.size() && !params[n].optional) ++n;
+  return n;
+}
+
+const MemberInfo* InterfaceInfo::find(DispId id, InvokeKind kind) const {
+  for (const MemberInfo& m : members)
+    if (m.id == id && answers(m.kind, kind)) return &m;
+  return nullptr;
+}
+
+bool InterfaceInfo::hasId(DispId id) const {
+  for (const MemberInfo& m : members)
+    if (m.id == id) return true;
+  return false;
+}
+
+std::optional<DispId> InterfaceInfo::idOfName(StringView name) const {
+  const String wanted = foldCase(name);
+  for (const MemberInfo& m : members)
+    if (foldCase(m.name) == wanted) return m.id;
+  return std::nullopt;
+}
+
+}  // namespace skein10
