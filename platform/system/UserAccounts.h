@@ -1,0 +1,17 @@
+#pragma once
+// Where the current user's profile folder comes from.
+
+#include <optional>
+#include <string>
+
+namespace skein10::os {
+
+class UserAccounts {
+ public:
+  virtual ~UserAccounts() = default;
+  // The home folder of the process's effective user (in the locale's
+  // encoding), or nothing when the account can't be found.
+  virtual std::optional<std::string> homeOfEffectiveUser() const = 0;
+};
+
+}  // namespace skein10::os
