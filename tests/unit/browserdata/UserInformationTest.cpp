@@ -1,7 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include "unit/browserdata/BrowserDataFixture.h"
+#include "unit/system/ScopedEnvironment.h"
 
 using namespace skein10;
 using ::testing::ElementsAre;
@@ -90,6 +94,19 @@ TEST_F(UserInformation, FailingReportEndsTheMember) {
     EXPECT_EQ(e.number(), 1234);
   }
   EXPECT_EQ(reports.reports().size(), 1u);
+}
+
+// On the machine's own services the profile folder is the account's home,
+// whatever $HOME says, and the URL cache is the store $SKEIN10_URLCACHE names.
+TEST_F(UserInformation, OnTheMachinesOwnServices) {
+  const passwd* account = getpwuid(geteuid());
+  ASSERT_NE(account, nullptr);
+  skein10::testing::ScopedEnvironment home("HOME", "/nowhere/else");
+  skein10::testing::ScopedEnvironment urlcache("SKEIN10_URLCACHE", store->folder().c_str());
+  store->add("http://example.test/");
+  ObjectRef cache = createURLCache();
+  expectFolders(*collection(cache, u"colUserInformation"), fromUtf8(account->pw_dir));
+  EXPECT_TRUE(call(*cache, u"GetCacheEntryInfoPro", {int32_t{0}, u"http://example.test/"}).toBoolean());
 }
 
 TEST_F(UserInformation, DispatchIdsReachTheirMembers) {
