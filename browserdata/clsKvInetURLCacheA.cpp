@@ -39,26 +39,30 @@ Collection& clsKvInetURLCacheA::use(Ref<Collection>& slot) {
   return *slot;
 }
 
+// The two collections are public variables: a read hands out the
+// collection (created if there is none), an object assignment replaces it.
+Status clsKvInetURLCacheA::readSlot(Ref<Collection>& slot, Ref<Collection>* result) {
+  return guarded(result, [&] {
+    use(slot);
+    return slot;
+  });
+}
+
+Status clsKvInetURLCacheA::writeSlot(Ref<Collection>& slot, Ref<Collection> value) {
+  return guarded([&] { slot = std::move(value); });
+}
+
 Status clsKvInetURLCacheA::get_colUserInformation(Ref<Collection>* result) {
-  return guarded(result, [&] {
-    use(colUserInformation_);
-    return colUserInformation_;
-  });
+  return readSlot(colUserInformation_, result);
 }
-
 Status clsKvInetURLCacheA::putref_colUserInformation(Ref<Collection> value) {
-  return guarded([&] { colUserInformation_ = std::move(value); });
+  return writeSlot(colUserInformation_, std::move(value));
 }
-
 Status clsKvInetURLCacheA::get_colCookiesFiles(Ref<Collection>* result) {
-  return guarded(result, [&] {
-    use(colCookiesFiles_);
-    return colCookiesFiles_;
-  });
+  return readSlot(colCookiesFiles_, result);
 }
-
 Status clsKvInetURLCacheA::putref_colCookiesFiles(Ref<Collection> value) {
-  return guarded([&] { colCookiesFiles_ = std::move(value); });
+  return writeSlot(colCookiesFiles_, std::move(value));
 }
 
 Status clsKvInetURLCacheA::UserInformation() {

@@ -31,6 +31,8 @@ class clsKvInetURLCacheA final : public _clsKvInetURLCacheA {
  private:
   // The collection in a slot, created empty when the slot holds nothing.
   static Collection& use(Ref<Collection>& slot);
+  static Status readSlot(Ref<Collection>& slot, Ref<Collection>* result);
+  static Status writeSlot(Ref<Collection>& slot, Ref<Collection> value);
 
   BrowserPlatform platform_;
   Ref<Collection> colUserInformation_;
