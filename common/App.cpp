@@ -1,6 +1,9 @@
 #include "common/App.h"
 
 #include <dlfcn.h>
+#include <errno.h>
+
+#include <cstring>
 
 #include <filesystem>
 
@@ -9,17 +12,21 @@
 namespace skein10 {
 namespace {
 
-// The folder of the binary that holds this code: the library when it was
-// loaded as one, the program when this code was linked into it.
-String loadedFromFolder() {
+// The file of the binary that holds this code: the library when it was
+// loaded as one, the program when this code was linked into it. For the
+// program the loader only knows the name it was started by, which need not
+// be a path, so the kernel's link to it is asked instead.
+std::filesystem::path loadedFrom() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&loadedFromFolder), &info) == 0 || !info.dli_fname)
-    return String();
+  if (dladdr(reinterpret_cast<void*>(&loadedFrom), &info) == 0 || !info.dli_fname) return {};
   std::error_code ec;
+  if (std::strcmp(info.dli_fname, program_invocation_name) == 0)
+    return std::filesystem::read_symlink("/proc/self/exe", ec);
   std::filesystem::path file = std::filesystem::weakly_canonical(info.dli_fname, ec);
-  if (ec) file = info.dli_fname;
-  return fromUtf8(file.parent_path().string());
+  return ec ? std::filesystem::path(info.dli_fname) : file;
 }
+
+String loadedFromFolder() { return fromUtf8(loadedFrom().parent_path().string()); }
 
 template <class T>
 Status constant(T* result, T value) {
