@@ -1,0 +1,24 @@
+#pragma once
+// Runs the built `skein10` program as a child process with extra environment
+// variables, collecting its exit status and both outputs. Every run is bounded:
+// a child still running at the deadline is killed and reported as such.
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace skein10::test {
+
+struct HostResult {
+  int exitCode = -1;  // -1 when the child was killed or did not exit normally
+  bool timedOut = false;
+  std::string out;
+  std::string err;
+};
+
+HostResult runHostProgram(const std::vector<std::string>& args,
+                          const std::map<std::string, std::string>& environment,
+                          std::chrono::seconds limit = std::chrono::seconds(120));
+
+}  // namespace skein10::test

@@ -1,0 +1,50 @@
+# Installs the build into a fresh prefix, builds a small host project of its
+# own against the installed tree only, registers the installed libraries with
+# the installed `skein10` into a private store, and creates a class by ProgID
+# from that project's program.
+#   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DGENERATOR=... [-DCXX_FLAGS=...] -P InstallTest.cmake
+
+function(run_step)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 300)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
+  endif()
+  set(step_output "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect_in text wanted)
+  string(FIND "${text}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected '${wanted}' in:\n${text}")
+  endif()
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+file(GLOB_RECURSE package_files RELATIVE ${prefix} ${prefix}/*)
+foreach(wanted bin/skein10 include/skein10/Automation.h include/skein10/Component.h lib/libskein10rt.so
+               lib/libskein10.so lib/libkvmarrow10.so lib/cmake/Skein10/Skein10Config.cmake
+               lib/pkgconfig/skein10.pc)
+  if(NOT EXISTS ${prefix}/${wanted})
+    message(FATAL_ERROR "not installed: ${wanted}\ninstalled: ${package_files}")
+  endif()
+endforeach()
+
+set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
+run_step(pkg-config --cflags --libs skein10)
+expect_in("${step_output}" "-lskein10rt")
+expect_in("${step_output}" "/include")
+
+run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/host/outside -B ${WORK_DIR}/outside -G ${GENERATOR}
+         -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
+run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/outside)
+
+set(ENV{SKEIN10_REGISTRY} ${WORK_DIR}/registry)
+run_step(${prefix}/bin/skein10 register)
+expect_in("${step_output}" "registered ${prefix}/lib/libskein10.so")
+run_step(${WORK_DIR}/outside/outside_host Skein10.clsKvInetGeneralA)
+expect_in("${step_output}" "_clsKvInetGeneralA")
+message(STATUS "the installed tree serves an outside host")
