@@ -1,0 +1,86 @@
+#include "platform/events/EventLoop.h"
+
+#include <utility>
+
+namespace skein10::events {
+
+const std::shared_ptr<EventLoop>& EventLoop::current() {
+  thread_local const std::shared_ptr<EventLoop> loop = std::make_shared<EventLoop>();
+  return loop;
+}
+
+EventLoop::EventLoop() : work_(asio::make_work_guard(io_)) {}
+
+EventLoop::~EventLoop() = default;
+
+LoopEvent& EventLoop::push() {
+  LoopEvent& event = queue_.pushSlot();
+  event.sequence = nextSequence_++;
+  return event;
+}
+
+void EventLoop::raise(const std::weak_ptr<EventTarget>& target, int32_t kind, uint32_t generation,
+                      int32_t number, String text) {
+  LoopEvent& event = push();
+  event.target = target;
+  event.kind = kind;
+  event.generation = generation;
+  event.number = number;
+  event.text = std::move(text);
+  event.callback = nullptr;
+}
+
+void EventLoop::post(std::function<void()> callback) {
+  LoopEvent& event = push();
+  event.target.reset();
+  event.text.clear();
+  event.callback = std::move(callback);
+}
+
+void EventLoop::dispatch() {
+  const uint64_t end = nextSequence_;
+  while (!queue_.empty() && queue_.front().sequence < end) {
+    // Moved out first: the callback may pump, and a nested pump pops too.
+    LoopEvent event = queue_.pop();
+    if (event.callback) {
+      event.callback();
+    } else if (auto target = event.target.lock()) {
+      target->deliver(event);
+    }
+  }
+}
+
+void EventLoop::doEvents() {
+  io_.poll();
+  dispatch();
+}
+
+bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline) {
+  for (;;) {
+    if (done()) return true;
+    if (deadline && Clock::now() >= *deadline) return false;
+    // Block for the next completion only when nothing is queued already.
+    if (queue_.empty()) {
+      if (deadline) {
+        io_.run_one_until(*deadline);
+      } else {
+        io_.run_one();
+      }
+    }
+    doEvents();
+  }
+}
+
+}  // namespace skein10::events
+
+namespace skein10 {
+
+void DoEvents() { events::EventLoop::current()->doEvents(); }
+
+bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline) {
+  return events::EventLoop::current()->pumpUntil(done, deadline);
+}
+
+void post(std::function<void()> callback) { events::EventLoop::current()->post(std::move(callback)); }
+
+}  // namespace skein10

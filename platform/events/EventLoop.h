@@ -1,0 +1,80 @@
+#pragma once
+// The calling thread's event loop: an Asio io_context that collects the
+// completions of the thread's sockets and timers, and a queue of events that
+// those completions raise.
+//
+// Completion handlers never call user code: they only push event records.
+// User callbacks run from dispatch(), outside any Asio run or poll call, so a
+// callback that pumps again (a nested wait) never nests inside Asio.
+
+#include <asio/executor_work_guard.hpp>
+#include <asio/io_context.hpp>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/events/PendingConnections.h"
+#include "platform/events/RingQueue.h"
+#include "skein10/Events.h"
+#include "skein10/String.h"
+
+namespace skein10::events {
+
+class EventTarget;
+
+// One queued event. The loop knows nothing of its meaning: the target reads
+// `kind`, `generation` and the arguments in deliver(). Posted host callbacks
+// have no target.
+struct LoopEvent {
+  std::weak_ptr<EventTarget> target;
+  uint64_t sequence = 0;
+  uint32_t generation = 0;
+  int32_t kind = 0;
+  int32_t number = 0;
+  String text;  // error events only
+  std::function<void()> callback;
+};
+
+// Something that receives events raised on its behalf: a socket, a timer.
+class EventTarget {
+ public:
+  virtual ~EventTarget() = default;
+  virtual void deliver(const LoopEvent& event) = 0;
+};
+
+class EventLoop {
+ public:
+  // This thread's loop, created on first use. Sockets and timers keep the
+  // pointer so the loop outlives them however the thread ends.
+  static const std::shared_ptr<EventLoop>& current();
+
+  EventLoop();
+  ~EventLoop();
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
+
+  asio::io_context& context() { return io_; }
+  PendingConnections& pendingConnections() { return pending_; }
+
+  // Queues an event for `target`, delivered in a later dispatch.
+  void raise(const std::weak_ptr<EventTarget>& target, int32_t kind, uint32_t generation,
+             int32_t number = 0, String text = {});
+  void post(std::function<void()> callback);
+
+  void doEvents();
+  bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline);
+
+ private:
+  LoopEvent& push();
+  // Runs the events queued before this call; later ones wait for the next pass.
+  void dispatch();
+
+  asio::io_context io_;
+  asio::executor_work_guard<asio::io_context::executor_type> work_;
+  PendingConnections pending_;
+  RingQueue<LoopEvent> queue_;
+  uint64_t nextSequence_ = 0;
+};
+
+}  // namespace skein10::events

@@ -1,0 +1,118 @@
+#pragma once
+// >>> IMPLEMENTER: the house rules your brief calls RULES_PLACEHOLDER are in /work/HOUSE_RULES.md - read them first (deadline, git, naming). Delete this line when you edit this file. <<<
+// An asynchronous TCP socket that reports by events on its thread's loop.
+//
+// Members that start work (Connect, Listen) return at once; the outcome
+// arrives as an event. Events are raised only while the owning thread pumps.
+// A member that can't run in the socket's present state throws Error at once.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+
+#include "skein10/String.h"
+#include "skein10/Variant.h"
+
+namespace skein10 {
+
+// Numbers of the errors a socket throws or raises (source "TcpSocket").
+namespace sockerr {
+inline constexpr int32_t BadState = 40006;         // member not valid in the present state
+inline constexpr int32_t InvalidArgument = 40014;  // port out of range, unknown request id, bad address
+inline constexpr int32_t PermissionDenied = 10013;
+inline constexpr int32_t AddressInUse = 10048;
+inline constexpr int32_t AddressNotAvailable = 10049;
+inline constexpr int32_t NetworkUnreachable = 10051;
+inline constexpr int32_t ConnectionAborted = 10053;  // also any failure without a number of its own
+inline constexpr int32_t ConnectionReset = 10054;
+inline constexpr int32_t NoBufferSpace = 10055;
+inline constexpr int32_t TimedOut = 10060;
+inline constexpr int32_t ConnectionRefused = 10061;
+inline constexpr int32_t HostUnreachable = 10065;
+inline constexpr int32_t HostNotFound = 11001;
+inline constexpr int32_t HostNotFoundTryAgain = 11002;
+}  // namespace sockerr
+
+// The most bytes one DataArrival announces.
+inline constexpr int32_t kMaxArrival = 1 << 20;
+
+enum class SocketState : int16_t {
+  Closed = 0,
+  Open = 1,
+  Listening = 2,
+  ConnectionPending = 3,
+  ResolvingHost = 4,
+  HostResolved = 5,
+  Connecting = 6,
+  Connected = 7,
+  Closing = 8,  // the peer has closed its side
+  Error = 9,    // an Error event happened; Close resets
+};
+
+class TcpSocket {
+ public:
+  TcpSocket();
+  ~TcpSocket();  // closes without raising events
+  TcpSocket(const TcpSocket&) = delete;
+  TcpSocket& operator=(const TcpSocket&) = delete;
+
+  SocketState State() const;
+  // Closes the connection or listener; raises no event. The socket can be set
+  // up again afterwards.
+  void Close();
+
+  String RemoteHost() const;
+  void setRemoteHost(String host);  // host name or dotted IPv4 text
+  int32_t RemotePort() const;
+  void setRemotePort(int32_t port);
+  // The peer's address of a connected or accepted socket, dotted IPv4.
+  String RemoteHostIP() const;
+
+  // 0 = any free port. After Listen, the port bound.
+  int32_t LocalPort() const;
+  void setLocalPort(int32_t port);
+  // Dotted IPv4 text of the local address: the bound address of a listener,
+  // the local end of a connection.
+  String LocalIP() const;
+  // The address Listen binds to (default: all addresses).
+  void setLocalIP(String address);
+
+  // Starts connecting to RemoteHost:RemotePort; names resolve to IPv4 without
+  // blocking the thread. The outcome is onConnect or onError.
+  void Connect();
+  // Starts listening on LocalIP:LocalPort; requests arrive as onConnectionRequest.
+  void Listen();
+  // The peer address of a pending connection request, dotted IPv4.
+  String RequestRemoteIP(int32_t requestID) const;
+  // Takes a pending request as this (closed) socket's connection.
+  void Accept(int32_t requestID);
+  // Refuses a pending request: its connection is closed.
+  void Refuse(int32_t requestID);
+
+  // Queues data for sending, in order; onSendComplete follows once per call,
+  // after the piece has been handed to the operating system. Text goes as UTF-8.
+  void SendData(const String& text);
+  void SendData(std::span<const uint8_t> bytes);
+
+  // Reads at most maxBytes of what onDataArrival announced.
+  // Into a caller's buffer: returns the count read.
+  std::size_t GetData(std::span<uint8_t> into);
+  // As bytes (the vector is resized to what was read) or text (UTF-8 decoded).
+  void GetData(ByteArray& out, int32_t maxBytes);
+  void GetData(String& out, int32_t maxBytes);
+
+  // Events.
+  std::function<void(int32_t bytesTotal)> onDataArrival;
+  std::function<void()> onClose;    // the peer closed
+  std::function<void()> onConnect;  // Connect succeeded
+  std::function<void(int32_t requestID)> onConnectionRequest;
+  std::function<void(int32_t number, const String& description)> onError;
+  std::function<void()> onSendComplete;
+
+ private:
+  struct Impl;
+  std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace skein10

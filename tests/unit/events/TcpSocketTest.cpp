@@ -1,0 +1,338 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <asio/error.hpp>
+
+#include <memory>
+#include <numeric>
+#include <thread>
+
+#include "SocketProbe.h"
+#include "platform/events/SocketError.h"
+#include "skein10/Error.h"
+
+namespace skein10 {
+namespace {
+
+using testing::LoopbackPair;
+using testing::SocketProbe;
+using testing::waitFor;
+
+std::span<const uint8_t> asBytes(const std::string& s) {
+  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
+}
+
+// A port on 127.0.0.1 that nothing listens on.
+int32_t unusedPort() {
+  TcpSocket probe;
+  probe.setLocalIP(u"127.0.0.1");
+  probe.Listen();
+  const int32_t port = probe.LocalPort();
+  probe.Close();
+  return port;
+}
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+TEST(TcpSocket, ExchangesTextAndBytesBothWays) {
+  LoopbackPair pair;
+  EXPECT_EQ(pair.client.State(), SocketState::Connected);
+  EXPECT_EQ(pair.server.State(), SocketState::Connected);
+  EXPECT_EQ(pair.server.RemoteHostIP(), u"127.0.0.1");
+  EXPECT_EQ(pair.client.RemoteHostIP(), u"127.0.0.1");
+  EXPECT_EQ(pair.client.LocalIP(), u"127.0.0.1");
+  EXPECT_EQ(pair.server.LocalPort(), pair.client.RemotePort());
+
+  // Text as a command line, read back as text (UTF-8 on the wire).
+  String reply;
+  pair.server.onDataArrival = [&](int32_t total) {
+    String piece;
+    pair.server.GetData(piece, total);
+    reply += piece;
+  };
+  pair.client.SendData(String(u"NOOP \u00e9t\u00e9\r\n"));
+  ASSERT_TRUE(waitFor([&] { return reply.size() == 10; }));
+  EXPECT_EQ(reply, u"NOOP \u00e9t\u00e9\r\n");
+
+  // Every byte value the other way.
+  std::vector<uint8_t> all(256);
+  std::iota(all.begin(), all.end(), 0);
+  pair.server.SendData(all);
+  ASSERT_TRUE(waitFor([&] { return pair.clientProbe.received.size() == 256; }));
+  EXPECT_EQ(std::vector<uint8_t>(pair.clientProbe.received.begin(), pair.clientProbe.received.end()), all);
+  EXPECT_EQ(pair.serverProbe.sendsComplete, 1);
+  EXPECT_EQ(pair.clientProbe.sendsComplete, 1);
+}
+
+TEST(TcpSocket, RefusedConnectionRaisesErrorNotConnect) {
+  TcpSocket socket;
+  SocketProbe probe(socket);
+  socket.setRemoteHost(u"127.0.0.1");
+  socket.setRemotePort(unusedPort());
+  socket.Connect();
+  EXPECT_EQ(socket.State(), SocketState::Connecting);
+  ASSERT_TRUE(waitFor([&] { return !probe.log.empty(); }));
+  EXPECT_THAT(probe.log, ::testing::ElementsAre("error 10061"));
+  EXPECT_EQ(probe.errorText, u"Connection is forcefully rejected");
+  EXPECT_EQ(socket.State(), SocketState::Error);
+  EXPECT_THROW(socket.SendData(String(u"x")), Error);
+  socket.Close();
+  EXPECT_EQ(socket.State(), SocketState::Closed);
+}
+
+TEST(TcpSocket, HostNamesResolveToIPv4) {
+  TcpSocket listener;
+  SocketProbe listenerProbe(listener);
+  listener.Listen();  // all addresses
+  TcpSocket client;
+  SocketProbe clientProbe(client);
+  client.setRemoteHost(u"localhost");
+  client.setRemotePort(listener.LocalPort());
+  client.Connect();
+  EXPECT_EQ(client.State(), SocketState::ResolvingHost);
+  ASSERT_TRUE(waitFor([&] { return !clientProbe.log.empty(); }));
+  EXPECT_THAT(clientProbe.log, ::testing::ElementsAre("connect"));
+  EXPECT_EQ(client.RemoteHostIP(), u"127.0.0.1");
+}
+
+TEST(TcpSocket, PeerCloseRaisesCloseAfterTheDataAndLocalCloseRaisesNothing) {
+  LoopbackPair pair;
+  pair.server.SendData(asBytes("last words"));
+  pair.server.Close();
+  EXPECT_EQ(pair.server.State(), SocketState::Closed);
+  ASSERT_TRUE(waitFor([&] { return pair.clientProbe.saw("close"); }));
+  EXPECT_EQ(pair.clientProbe.received, "last words");
+  EXPECT_EQ(pair.client.State(), SocketState::Closing);
+
+  pair.client.Close();
+  DoEvents();
+  EXPECT_THAT(pair.clientProbe.log, ::testing::ElementsAre("connect", "close"));
+  // The server's own Close dropped its pending SendComplete too.
+  EXPECT_TRUE(pair.serverProbe.log.empty());
+  EXPECT_EQ(pair.serverProbe.sendsComplete, 0);
+}
+
+TEST(TcpSocket, ListenerCanBeClosedAndThenAcceptTheRequestItself) {
+  TcpSocket data;
+  SocketProbe dataProbe(data);
+  data.setLocalPort(0);
+  data.Listen();
+  EXPECT_EQ(data.State(), SocketState::Listening);
+  const int32_t port = data.LocalPort();
+  EXPECT_GT(port, 0);
+
+  TcpSocket peer;
+  SocketProbe peerProbe(peer);
+  peer.setRemoteHost(u"127.0.0.1");
+  peer.setRemotePort(port);
+  peer.Connect();
+  ASSERT_TRUE(waitFor([&] { return dataProbe.lastRequest != 0; }));
+  EXPECT_EQ(data.RequestRemoteIP(dataProbe.lastRequest), u"127.0.0.1");
+
+  // The order a data connection uses: reset the listener, then Accept.
+  data.Close();
+  data.Accept(dataProbe.lastRequest);
+  EXPECT_EQ(data.State(), SocketState::Connected);
+  EXPECT_EQ(data.LocalPort(), port);
+  data.SendData(asBytes("150 ok"));
+  ASSERT_TRUE(waitFor([&] { return peerProbe.received == "150 ok"; }));
+  peer.SendData(asBytes("upload"));
+  ASSERT_TRUE(waitFor([&] { return dataProbe.received == "upload"; }));
+  EXPECT_THROW(data.Accept(dataProbe.lastRequest), Error);  // no longer pending
+}
+
+TEST(TcpSocket, RefusedRequestClosesThePeer) {
+  TcpSocket listener;
+  SocketProbe listenerProbe(listener);
+  listener.Listen();
+  TcpSocket peer;
+  SocketProbe peerProbe(peer);
+  peer.setRemoteHost(u"127.0.0.1");
+  peer.setRemotePort(listener.LocalPort());
+  peer.Connect();
+  ASSERT_TRUE(waitFor([&] { return listenerProbe.lastRequest != 0; }));
+  listener.Refuse(listenerProbe.lastRequest);
+  ASSERT_TRUE(waitFor([&] { return peerProbe.saw("close"); }));
+  EXPECT_THROW(listener.RequestRemoteIP(listenerProbe.lastRequest), Error);
+}
+
+TEST(TcpSocket, ManyPiecesArriveInOrderWithOneSendCompleteEach) {
+  LoopbackPair pair;
+  // Small pieces, and large ones the kernel can't take at once, mixed.
+  std::string expected;
+  constexpr int kPieces = 400;
+  for (int i = 0; i < kPieces; ++i) {
+    const std::size_t size = i % 50 == 7 ? (1u << 20) + i : 1 + i % 97;
+    std::string piece(size, static_cast<char>('a' + i % 26));
+    piece += std::to_string(i);
+    expected += piece;
+    pair.client.SendData(asBytes(piece));
+  }
+  ASSERT_TRUE(waitFor([&] { return pair.serverProbe.received.size() >= expected.size(); }, 60));
+  ASSERT_TRUE(waitFor([&] { return pair.clientProbe.sendsComplete == kPieces; }));
+  EXPECT_TRUE(pair.serverProbe.received == expected);
+  DoEvents();
+  EXPECT_EQ(pair.clientProbe.sendsComplete, kPieces);
+}
+
+TEST(TcpSocket, EventsArriveOnlyWhileTheThreadPumps) {
+  LoopbackPair pair;
+  pair.client.SendData(asBytes("ping"));
+  pair.server.SendData(asBytes("pong"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(pair.serverProbe.arrivals + pair.clientProbe.arrivals + pair.clientProbe.sendsComplete, 0);
+  ASSERT_TRUE(waitFor([&] { return pair.serverProbe.received == "ping" && pair.clientProbe.received == "pong"; }));
+}
+
+// A handler that does not read gets one DataArrival, however much follows;
+// reading part of the data announces the rest.
+TEST(TcpSocket, AnnouncesAgainOnlyAfterGetData) {
+  LoopbackPair pair;
+  std::vector<int32_t> totals;
+  pair.server.onDataArrival = [&](int32_t total) { totals.push_back(total); };
+  pair.client.SendData(asBytes("12345"));
+  ASSERT_TRUE(waitFor([&] { return !totals.empty(); }));
+  pair.client.SendData(asBytes("678"));
+  waitFor([] { return false; }, 1);
+  ASSERT_EQ(totals.size(), 1u);
+
+  uint8_t two[2];
+  EXPECT_EQ(pair.server.GetData(two), 2u);
+  ASSERT_TRUE(waitFor([&] { return totals.size() == 2; }));
+  EXPECT_EQ(totals[1], 6);
+}
+
+TEST(TcpSocket, MembersOutOfStateThrowAtOnce) {
+  LoopbackPair pair;
+  TcpSocket closed;
+  TcpSocket listening;
+  listening.Listen();
+  ByteArray bytes;
+  struct Case {
+    const char* what;
+    std::function<void()> call;
+    int32_t number;
+  } cases[] = {
+      {"send on a closed socket", [&] { closed.SendData(String(u"x")); }, sockerr::BadState},
+      {"send on a listener", [&] { listening.SendData(String(u"x")); }, sockerr::BadState},
+      {"read on a closed socket", [&] { closed.GetData(bytes, 10); }, sockerr::BadState},
+      {"listen on a connected socket", [&] { pair.client.Listen(); }, sockerr::BadState},
+      {"connect on a listener", [&] { listening.Connect(); }, sockerr::BadState},
+      {"accept on a connected socket", [&] { pair.client.Accept(1); }, sockerr::BadState},
+      {"accept of an unknown request", [&] { closed.Accept(987654); }, sockerr::InvalidArgument},
+      {"connect without a host", [&] { closed.Connect(); }, sockerr::InvalidArgument},
+      {"port out of range", [&] { closed.setRemotePort(65536); }, sockerr::InvalidArgument},
+      {"local address not IPv4", [&] { closed.setLocalIP(u"local"); }, sockerr::InvalidArgument},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      c.call();
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), c.number);
+      EXPECT_EQ(e.source(), u"TcpSocket");
+      EXPECT_FALSE(e.description().empty());
+    }
+  }
+  EXPECT_EQ(closed.State(), SocketState::Closed);
+  EXPECT_EQ(listening.State(), SocketState::Listening);
+  EXPECT_EQ(pair.client.State(), SocketState::Connected);
+}
+
+TEST(TcpSocket, ListenOnAPortInUseThrows) {
+  TcpSocket first;
+  first.setLocalIP(u"127.0.0.1");
+  first.Listen();
+  TcpSocket second;
+  second.setLocalIP(u"127.0.0.1");
+  second.setLocalPort(first.LocalPort());
+  try {
+    second.Listen();
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), sockerr::AddressInUse);
+    EXPECT_EQ(e.description(), u"Address in use");
+  }
+  EXPECT_EQ(second.State(), SocketState::Closed);
+}
+
+TEST(TcpSocket, SystemFailuresMapToSocketErrors) {
+  struct Case {
+    asio::error_code code;
+    int32_t number;
+    const char16_t* text;
+  } cases[] = {
+      {asio::error::connection_refused, 10061, u"Connection is forcefully rejected"},
+      {asio::error::timed_out, 10060, u"Connection timed out"},
+      {asio::error::host_not_found, 11001, u"Authoritative answer: Host not found"},
+      {asio::error::address_in_use, 10048, u"Address in use"},
+      {asio::error::connection_reset, 10054, u"The connection is reset by remote side"},
+      {asio::error::broken_pipe, 10054, u"The connection is reset by remote side"},
+  };
+  for (const Case& c : cases) {
+    const events::SocketFailure failure = events::socketFailure(c.code);
+    EXPECT_EQ(failure.number, c.number) << c.code.message();
+    EXPECT_EQ(failure.description, c.text);
+  }
+  // Anything else still has a number and the system's own words.
+  const events::SocketFailure other = events::socketFailure(asio::error::message_size);
+  EXPECT_EQ(other.number, sockerr::ConnectionAborted);
+  EXPECT_FALSE(other.description.empty());
+}
+
+TEST(TcpSocket, DestroyingASocketWithEventsPendingIsSafe) {
+  auto pair = std::make_unique<LoopbackPair>();
+  pair->client.SendData(asBytes("unread"));
+  pair->server.SendData(asBytes("unread"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  bool ran = false;
+  post([&] { pair.reset(); });  // runs before the completions are delivered
+  post([&] { ran = true; });
+  ASSERT_TRUE(waitFor([&] { return ran; }));
+  waitFor([] { return false; }, 1);
+}
+
+TEST(TcpSocket, ThreadsNeverSeeEachOthersEvents) {
+  // Each thread runs its own connection; every handler must run on the
+  // thread that made the socket, and each sees only its own bytes.
+  auto run = [](const std::string& payload, std::string* received, bool* foreign) {
+    LoopbackPair pair;
+    const auto self = std::this_thread::get_id();
+    pair.server.onDataArrival = [&](int32_t total) {
+      *foreign |= std::this_thread::get_id() != self;
+      ByteArray bytes;
+      pair.server.GetData(bytes, total);
+      received->append(bytes.begin(), bytes.end());
+    };
+    for (int i = 0; i < 50; ++i) pair.client.SendData(asBytes(payload));
+    waitFor([&] { return received->size() >= payload.size() * 50; });
+  };
+  std::string receivedA, receivedB;
+  bool foreignA = false, foreignB = false;
+  std::thread a(run, std::string(1000, 'A'), &receivedA, &foreignA);
+  std::thread b(run, std::string(1000, 'B'), &receivedB, &foreignB);
+  a.join();
+  b.join();
+  EXPECT_EQ(receivedA, std::string(50000, 'A'));
+  EXPECT_EQ(receivedB, std::string(50000, 'B'));
+  EXPECT_FALSE(foreignA || foreignB);
+}
+
+TEST(TcpSocket, AWaitOnASilentSocketUsesAlmostNoCpu) {
+  LoopbackPair pair;
+  const double cpuBefore = cpuSeconds();
+  const auto wallBefore = Clock::now();
+  EXPECT_FALSE(waitFor([&] { return !pair.serverProbe.received.empty(); }, 2));
+  EXPECT_GE(Clock::now() - wallBefore, std::chrono::seconds(2));
+  EXPECT_LT(cpuSeconds() - cpuBefore, 0.5);
+}
+
+}  // namespace
+}  // namespace skein10
