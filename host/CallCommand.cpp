@@ -16,6 +16,21 @@ const MemberInfo* callable(const Object& object, const String& member) {
   return id ? info.find(*id, InvokeKind::Method | InvokeKind::Get) : nullptr;
 }
 
+// A Variant parameter takes a whole number as a Long (a resource type, an
+// index) and any other word as text.
+Variant asVariant(const Variant& text) {
+  try {
+    const Variant whole = convert(text, VarType::Long);
+    if (whole.toDouble() == convert(text, VarType::Double).toDouble()) return whole;
+  } catch (const Error&) {
+  }
+  return text;
+}
+
+Variant converted(const Variant& text, VarType type) {
+  return type == VarType::Variant ? asVariant(text) : convert(text, type);
+}
+
 }  // namespace
 
 std::vector<Variant> convertArguments(const Object& object, const String& member,
@@ -25,7 +40,7 @@ std::vector<Variant> convertArguments(const Object& object, const String& member
   for (std::size_t i = 0; i < words.size(); ++i) {
     Variant text(fromUtf8(words[i]));
     const bool typed = info && i < info->params.size();
-    args.push_back(typed ? convert(text, info->params[i].type) : std::move(text));
+    args.push_back(typed ? converted(text, info->params[i].type) : std::move(text));
   }
   return args;
 }

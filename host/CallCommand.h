@@ -10,7 +10,8 @@
 namespace skein10::host {
 
 // The words as the arguments of `member`: each converted to the type of the
-// parameter at its position; words beyond the parameters stay text (the
+// parameter at its position (for a Variant parameter, a whole number
+// becomes a Long and anything else stays text); words beyond the parameters stay text (the
 // call then fails with the member's wrong-number-of-arguments error).
 std::vector<Variant> convertArguments(const Object& object, const String& member,
                                       const std::vector<std::string>& words);

@@ -68,7 +68,10 @@ TEST(CallArgumentsTest, ConvertsEachWordToItsParameterType) {
   EXPECT_EQ(args[0], Variant(int32_t{3}));
   EXPECT_EQ(args[1], Variant(u"text"));
   EXPECT_EQ(args[2], Variant(true));
-  EXPECT_EQ(args[3], Variant(u"12"));  // a Variant parameter takes the word as text
+  EXPECT_EQ(args[3], Variant(int32_t{12}));
+  // A Variant parameter keeps every word that is not a whole 32-bit number as text.
+  for (const char* word : {"TYPELIB", "1.5", "99999999999", ""})
+    EXPECT_EQ(convertArguments(*typed, u"Take", {"1", "a", "0", word})[3], Variant(fromUtf8(word))) << word;
 
   EXPECT_THROW(convertArguments(*typed, u"Take", {"three"}), Error);
   // Words beyond the parameters, or for a member the interface lacks, stay text.
