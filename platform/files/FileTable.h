@@ -1,0 +1,64 @@
+#pragma once
+// Numbered local files: the calling thread's table of open files, each under
+// a positive number, read and written as raw bytes from its current position.
+//
+// Failures are the runtime's file errors: 52 bad file number, 53 file not
+// found, 54 bad file mode, 55 file already open, 61 disk full, 67 too many
+// files, 70 permission denied, 75 path/file access error, 76 path not found.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "platform/files/UniqueFd.h"
+#include "skein10/String.h"
+
+namespace skein10::files {
+
+enum class FileMode {
+  Output,       // created, or emptied if it exists; for writing
+  BinaryWrite,  // created if missing, kept as it is; writing starts at its start
+  BinaryRead,   // must exist; reading starts at its start
+};
+
+class FileTable {
+ public:
+  static constexpr int16_t kMaxNumber = 511;
+
+  // This thread's table, created on first use; it closes what is still open
+  // when the thread ends.
+  static FileTable& current();
+
+  FileTable() = default;
+  FileTable(const FileTable&) = delete;
+  FileTable& operator=(const FileTable&) = delete;
+
+  // The lowest number not in use.
+  int16_t freeFile() const;
+  void open(int16_t number, const String& path, FileMode mode);
+  void close(int16_t number);
+
+  bool isOpen(int16_t number) const;
+  bool isOpenForWriting(int16_t number) const;
+  // Length in bytes.
+  int64_t length(int16_t number) const;
+  // Reads up to into.size() bytes at the current position; fewer at the end.
+  std::size_t read(int16_t number, std::span<uint8_t> into);
+  // Writes every byte at the current position.
+  void write(int16_t number, std::span<const uint8_t> bytes);
+
+ private:
+  struct Entry {
+    UniqueFd fd;
+    FileMode mode = FileMode::BinaryRead;
+  };
+
+  // The open file under `number`; 52 if there is none.
+  const Entry& entry(int16_t number) const;
+  // The same, also 54 if it is not open for `writing` or for reading.
+  int fdFor(int16_t number, bool writing) const;
+
+  std::array<Entry, kMaxNumber + 1> entries_{};
+};
+
+}  // namespace skein10::files
