@@ -1,5 +1,7 @@
 #include "common/App.h"
 
+#include "common/LibraryModule.h"
+
 #include <dlfcn.h>
 #include <errno.h>
 
@@ -81,7 +83,13 @@ const InterfaceInfo& App::interfaceInfo() const {
 
 ObjectRef theApp() {
   Variant& slot = moduleData("App.Instance");
-  if (slot.isEmpty()) slot = Variant(ObjectRef(makeRef<App>()));
+  if (slot.isEmpty()) {
+    // The application object lives in this thread's module data; it counts
+    // as a live object so the library stays loaded while it exists.
+    auto app = makeRef<App>();
+    app->countIn(libraryModule());
+    slot = Variant(ObjectRef(app));
+  }
   return slot.toObject();
 }
 

@@ -13,6 +13,7 @@ namespace skein10 {
 
 class Variant;
 struct InterfaceInfo;
+class ModuleUsage;
 
 using DispId = int32_t;
 
@@ -36,6 +37,10 @@ class Object {
   // The number of counted references held now.
   long refCount() const noexcept { return count_.load(std::memory_order_relaxed); }
 
+  // Counts this object as a live object of a component library until it is
+  // destroyed (the library's class factory does this for what it creates).
+  void countIn(ModuleUsage& module) noexcept;
+
   // The type information of the object's one interface.
   virtual const InterfaceInfo& interfaceInfo() const = 0;
 
@@ -47,10 +52,11 @@ class Object {
 
  protected:
   Object() = default;
-  virtual ~Object() = default;
+  virtual ~Object();
 
  private:
   mutable std::atomic<long> count_{0};
+  ModuleUsage* module_ = nullptr;
 };
 
 using ObjectRef = Ref<Object>;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skein10/Error.h"
+#include "platform/automation/StoreClassSource.h"
 
 namespace skein10 {
 namespace {
@@ -36,10 +37,11 @@ std::vector<std::shared_ptr<ClassSource>> sources() {
   return r.sources;
 }
 
+// The sources added by components and hosts, then the registration store.
 ObjectRef createFromSources(StringView progId) {
   for (const auto& source : sources())
     if (ObjectRef object = source->create(progId)) return object;
-  return ObjectRef();
+  return StoreClassSource::instance()->create(progId);
 }
 
 }  // namespace

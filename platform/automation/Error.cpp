@@ -25,6 +25,7 @@ String runtimeErrorText(int32_t number) {
     case errc::OutOfMemory: return u"Out of memory";
     case errc::SubscriptOutOfRange: return u"Subscript out of range";
     case errc::TypeMismatch: return u"Type mismatch";
+    case errc::LoadLibraryFailed: return u"Error in loading DLL";
     case errc::InternalError: return u"Internal error";
     case errc::BadFileNumber: return u"Bad file name or number";
     case errc::FileNotFound: return u"File not found";
@@ -34,6 +35,7 @@ String runtimeErrorText(int32_t number) {
     case errc::PathNotFound: return u"Path not found";
     case errc::ObjectNotSet: return u"Object variable or With block variable not set";
     case errc::CantCreateObject: return u"Can't create object";
+    case errc::EntryPointNotFound: return u"Can't find DLL entry point";
     case errc::MemberNotFound: return u"Object doesn't support this property or method";
     case errc::WrongArguments: return u"Wrong number of arguments or invalid property assignment";
     case errc::DuplicateKey: return u"This key is already associated with an element of this collection";

@@ -1,9 +1,20 @@
 #include "skein10/Object.h"
 
 #include "skein10/Boundary.h"
+#include "skein10/Component.h"
 #include "skein10/TypeInfo.h"
 
 namespace skein10 {
+
+Object::~Object() {
+  if (module_) module_->objectDestroyed();
+}
+
+void Object::countIn(ModuleUsage& module) noexcept {
+  if (module_) return;
+  module_ = &module;
+  module.objectCreated();
+}
 
 void Object::release() const noexcept {
   if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;

@@ -1,0 +1,65 @@
+#pragma once
+// In-process components: the four entry points a component library exports,
+// the class factory they hand out, and what the runtime does with them.
+//
+// A component library exports, with C linkage:
+//   Status DllRegisterServer();    writes its classes into the registration store
+//   Status DllUnregisterServer();  removes exactly those entries
+//   Status DllGetClassObject(const char16_t* classId, Ref<ClassFactory>* factory);
+//   Status DllCanUnloadNow();      Ok when no object of it is alive and no host
+//                                  holds it locked, False otherwise
+//
+// The registration store is a text file at $SKEIN10_REGISTRY, or by default
+// ${XDG_CONFIG_HOME:-$HOME/.config}/skein10/registry. CreateObject finds a
+// ProgID there, loads the library that serves it and asks its factory.
+
+#include <atomic>
+#include <filesystem>
+
+#include "skein10/Object.h"
+#include "skein10/Status.h"
+
+namespace skein10 {
+
+// Creates the instances of one class.
+class ClassFactory : public Object {
+ public:
+  virtual Status CreateInstance(ObjectRef* result) = 0;
+  // While locked, the library that serves the factory stays loaded.
+  virtual Status LockServer(bool lock) = 0;
+};
+
+// Counts what keeps one component library in use: its live objects and the
+// hosts' locks. Each library has one.
+class ModuleUsage {
+ public:
+  void objectCreated() noexcept { objects_.fetch_add(1); }
+  void objectDestroyed() noexcept { objects_.fetch_sub(1); }
+  void lock() noexcept { locks_.fetch_add(1); }
+  void unlock() noexcept { locks_.fetch_sub(1); }
+  bool inUse() const noexcept { return objects_.load() > 0 || locks_.load() > 0; }
+
+ private:
+  std::atomic<long> objects_{0};
+  std::atomic<long> locks_{0};
+};
+
+using DllRegisterServerFn = Status (*)();
+using DllUnregisterServerFn = Status (*)();
+using DllGetClassObjectFn = Status (*)(const char16_t* classId, Ref<ClassFactory>* factory);
+using DllCanUnloadNowFn = Status (*)();
+
+// Loads a component library by path and calls its DllRegisterServer or
+// DllUnregisterServer. Throws Error when the library can't be loaded or the
+// entry point fails.
+void registerLibrary(const std::filesystem::path& library);
+void unregisterLibrary(const std::filesystem::path& library);
+
+// Unloads every library that the runtime loaded for CreateObject and whose
+// DllCanUnloadNow answers yes. Returns how many were unloaded.
+int freeUnusedLibraries();
+
+// The registration store's file.
+std::filesystem::path registryPath();
+
+}  // namespace skein10

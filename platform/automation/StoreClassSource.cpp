@@ -1,0 +1,76 @@
+#include "platform/automation/StoreClassSource.h"
+
+#include "skein10/Boundary.h"
+#include "platform/automation/RegistrationStore.h"
+
+namespace skein10 {
+
+const std::shared_ptr<StoreClassSource>& StoreClassSource::instance() {
+  static const auto source = std::make_shared<StoreClassSource>();
+  return source;
+}
+
+std::optional<StoreClassSource::Server> StoreClassSource::lookUp(StringView progId) {
+  const auto entries = RegistrationStore(registryPath()).read();
+  const std::string wanted = toUtf8(foldCase(progId)) + "\\clsid";
+  for (const auto& [key, classId] : entries) {
+    if (toUtf8(foldCase(fromUtf8(key))) != wanted) continue;
+    auto server = entries.find("CLSID\\" + classId + "\\InprocServer32");
+    if (server == entries.end()) return std::nullopt;
+    return Server{fromUtf8(classId), server->second};
+  }
+  return std::nullopt;
+}
+
+std::shared_ptr<LoadedLibrary> StoreClassSource::load(const std::filesystem::path& library) {
+  std::lock_guard lock(mutex_);
+  auto& slot = loaded_[library];
+  if (!slot) slot = std::make_shared<LoadedLibrary>(library);
+  return slot;
+}
+
+ObjectRef StoreClassSource::create(StringView progId) {
+  const auto server = lookUp(progId);
+  if (!server) return ObjectRef();
+  const auto library = load(server->library);
+  const auto getClassObject = library->entryPoint<DllGetClassObjectFn>("DllGetClassObject");
+  Ref<ClassFactory> factory;
+  check(getClassObject(server->classId.c_str(), &factory));
+  ObjectRef object;
+  check(factory->CreateInstance(&object));
+  return object;
+}
+
+int StoreClassSource::freeUnused() {
+  std::lock_guard lock(mutex_);
+  int unloaded = 0;
+  for (auto it = loaded_.begin(); it != loaded_.end();) {
+    const auto canUnload = it->second->entryPoint<DllCanUnloadNowFn>("DllCanUnloadNow");
+    if (canUnload() == Status::Ok) {
+      it = loaded_.erase(it);
+      ++unloaded;
+    } else {
+      ++it;
+    }
+  }
+  return unloaded;
+}
+
+int freeUnusedLibraries() { return StoreClassSource::instance()->freeUnused(); }
+
+namespace {
+void callEntryPoint(const std::filesystem::path& file, const char* name) {
+  LoadedLibrary library(file);
+  check(library.entryPoint<DllRegisterServerFn>(name)());
+}
+}  // namespace
+
+void registerLibrary(const std::filesystem::path& library) {
+  callEntryPoint(library, "DllRegisterServer");
+}
+
+void unregisterLibrary(const std::filesystem::path& library) {
+  callEntryPoint(library, "DllUnregisterServer");
+}
+
+}  // namespace skein10

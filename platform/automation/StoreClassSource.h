@@ -1,0 +1,38 @@
+#pragma once
+// Creation by ProgID from the registration store: the class's library is
+// loaded by path (once), its DllGetClassObject hands out the factory, and the
+// factory creates the instance.
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "skein10/ClassRegistry.h"
+#include "skein10/Component.h"
+#include "platform/automation/LoadedLibrary.h"
+
+namespace skein10 {
+
+class StoreClassSource final : public ClassSource {
+ public:
+  ObjectRef create(StringView progId) override;
+  // Unloads the libraries whose DllCanUnloadNow answers yes.
+  int freeUnused();
+
+  // The source CreateObject consults after the classes registered in process.
+  static const std::shared_ptr<StoreClassSource>& instance();
+
+ private:
+  struct Server {
+    String classId;
+    std::filesystem::path library;
+  };
+  static std::optional<Server> lookUp(StringView progId);
+  std::shared_ptr<LoadedLibrary> load(const std::filesystem::path& library);
+
+  std::mutex mutex_;
+  std::map<std::filesystem::path, std::shared_ptr<LoadedLibrary>> loaded_;
+};
+
+}  // namespace skein10
