@@ -1,0 +1,79 @@
+#include "ftp/FtpDownloadTarget.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+#include <system_error>
+
+#include "skein10/Error.h"
+
+namespace skein10 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A name beside the target that no one else uses.
+fs::path besideName(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  return target.parent_path() / ("." + target.filename().string() + ".part-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(++counter));
+}
+
+// The file a symbolic link finally names, so the link itself stays.
+fs::path resolved(const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_symlink(target, ec)) return target;
+  fs::path real = fs::weakly_canonical(target, ec);
+  return ec ? target : real;
+}
+
+bool writtenDirectly(const fs::path& target) {
+  std::error_code ec;
+  fs::file_status status = fs::status(target, ec);
+  return fs::exists(status) && !fs::is_regular_file(status);
+}
+
+}  // namespace
+
+FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField)
+    : target_(resolved(fs::path(toUtf8(localFileName)))), fileNumberField_(fileNumberField) {
+  if (writtenDirectly(target_)) {
+    written_ = target_;
+    file_ = FtpLocalFile::createForWriting(target_);
+  } else {
+    // The folder must exist and the target must not be a folder, as for a direct write.
+    std::error_code ec;
+    if (fs::is_directory(target_, ec)) throw Error::runtime(errc::PathFileAccess);
+    written_ = besideName(target_);
+    file_ = FtpLocalFile::createNew(written_);
+  }
+  fileNumberField_ = file_.number();
+}
+
+FtpDownloadTarget::~FtpDownloadTarget() {
+  fileNumberField_ = 0;
+  file_.close();
+  if (!committed_ && written_ != target_) {
+    std::error_code ignored;
+    fs::remove(written_, ignored);
+  }
+}
+
+void FtpDownloadTarget::commit() {
+  fileNumberField_ = 0;
+  file_.close();
+  committed_ = true;
+  if (written_ == target_) return;
+  std::error_code ec;
+  fs::file_status old = fs::status(target_, ec);
+  if (!ec && fs::exists(old)) fs::permissions(written_, old.permissions(), ec);
+  fs::rename(written_, target_, ec);
+  if (ec) {
+    committed_ = false;
+    throw Error::runtime(ec == std::errc::permission_denied ? errc::PermissionDenied : errc::PathFileAccess);
+  }
+}
+
+}  // namespace skein10

@@ -1,0 +1,22 @@
+#pragma once
+// The data address in a server's 227 reply to PASV.
+
+#include <cstdint>
+
+#include "skein10/String.h"
+
+namespace skein10 {
+
+struct FtpPassiveReply {
+  String host;   // as the server named it, dotted
+  int32_t port;  // 1..65535
+
+  // Reads the numbers of the last parenthesised group of the reply: the text
+  // after the last "(" before the last ")" (or before the end when there is no
+  // ")"). Its last two comma-separated fields are the port's high and low
+  // byte, everything before them the host. Fails with the session error when
+  // the reply holds no such group or its port is not a number from 1 to 65535.
+  static FtpPassiveReply parse(StringView reply);
+};
+
+}  // namespace skein10

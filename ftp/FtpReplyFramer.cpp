@@ -1,0 +1,58 @@
+#include "ftp/FtpReplyFramer.h"
+
+namespace skein10 {
+
+namespace {
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+bool startsWithCode(StringView line) {
+  return line.size() >= 3 && isDigit(line[0]) && isDigit(line[1]) && isDigit(line[2]);
+}
+
+// The line is the code alone or the code followed by a space.
+bool closesReply(StringView line, StringView code) {
+  return line.substr(0, 3) == code && (line.size() == 3 || line[3] == u' ');
+}
+
+}  // namespace
+
+std::vector<String> FtpReplyFramer::push(StringView chunk) {
+  std::vector<String> replies;
+  for (char16_t c : chunk) {
+    if (c == u'\r' || c == u'\n') {
+      endLine(replies);
+    } else if (line_.size() < kMaxLine) {
+      line_.push_back(c);
+    }
+  }
+  return replies;
+}
+
+void FtpReplyFramer::reset() {
+  line_.clear();
+  openCode_.clear();
+}
+
+void FtpReplyFramer::endLine(std::vector<String>& replies) {
+  String line = std::move(line_);
+  line_.clear();
+  if (!openCode_.empty()) {
+    // Inside a multi-line reply only its closing line counts, taken as sent.
+    if (closesReply(line, openCode_)) {
+      openCode_.clear();
+      replies.push_back(std::move(line));
+    }
+    return;
+  }
+  auto start = line.find_first_not_of(u' ');
+  if (start == String::npos) return;
+  line.erase(0, start);
+  if (startsWithCode(line) && line.size() > 3 && line[3] == u'-') {
+    openCode_ = line.substr(0, 3);
+    return;
+  }
+  replies.push_back(std::move(line));
+}
+
+}  // namespace skein10

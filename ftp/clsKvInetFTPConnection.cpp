@@ -1,0 +1,377 @@
+#include "ftp/clsKvInetFTPConnection.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+
+#include "ftp/FtpDownloadTarget.h"
+#include "ftp/FtpError.h"
+#include "ftp/FtpLocalFile.h"
+#include "ftp/FtpPassiveReply.h"
+#include "skein10/Boundary.h"
+#include "skein10/Events.h"
+
+namespace skein10 {
+
+namespace {
+
+constexpr char16_t kBusy[] =
+    u"The FTP session is waiting for the server; its members can't be called from an event handler "
+    u"during that wait.";
+constexpr char16_t kUnsafeArgument[] = u"A command argument can't contain CR, LF or NUL characters.";
+constexpr char16_t kBadTimeOut[] = u"The TimeOut must be greater than 0 milliseconds.";
+constexpr char16_t kBadPort[] = u"The port must be a number from 1 to 65535.";
+constexpr char16_t kLineEnd[] = u"\r\n";
+
+// Refuses arguments that would end the command line early and smuggle in
+// commands of their own.
+void requireArguments(std::initializer_list<const String*> arguments) {
+  for (const String* argument : arguments) {
+    if (argument->find_first_of(StringView(u"\r\n\0", 3)) != String::npos) {
+      throw FtpError::invalidCall(kUnsafeArgument);
+    }
+  }
+}
+
+int32_t portNumber(const String& text) {
+  int32_t port = Variant(text).toLong();
+  if (port < 1 || port > 65535) throw FtpError::invalidCall(kBadPort);
+  return port;
+}
+
+String upperCase(String text) {
+  for (char16_t& c : text) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return text;
+}
+
+// "PORT h1,h2,h3,h4,p1,p2" for a dotted IPv4 address and a port.
+String portCommand(String address, int32_t port) {
+  std::replace(address.begin(), address.end(), u'.', u',');
+  return u"PORT " + address + u"," + Variant(port / 256).toString() + u"," + Variant(port % 256).toString();
+}
+
+// Clears a flag when it goes out of scope.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) {
+    if (busy_) throw FtpError::invalidCall(kBusy);
+    busy_ = true;
+  }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+ObjectRef createFtpConnection() { return makeRef<clsKvInetFTPConnection>(); }
+
+clsKvInetFTPConnection::clsKvInetFTPConnection() {
+  check(put_ConnectionMode(u"PASV"));
+  sink_ = std::make_unique<frmKvInetFTPConnection>(*this);
+  sink_->myTimeout.setEnabled(false);
+}
+
+clsKvInetFTPConnection::~clsKvInetFTPConnection() = default;
+
+const InterfaceInfo& clsKvInetFTPConnection::interfaceInfo() const {
+  using I = _clsKvInetFTPConnection;
+  using K = MemberKind;
+  static const InterfaceInfo info{u"_clsKvInetFTPConnection", u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A05}", {
+      member<&I::get_ConnectionMode>(u"ConnectionMode", K::Get, 0x68030003),
+      member<&I::put_ConnectionMode>(u"ConnectionMode", K::Let, 0x68030003),
+      member<&I::get_TimeOut>(u"TimeOut", K::Get, 0x68030002),
+      member<&I::put_TimeOut>(u"TimeOut", K::Let, 0x68030002),
+      member<&I::get_MaxLogSize>(u"MaxLogSize", K::Get, 0x68030001),
+      member<&I::put_MaxLogSize>(u"MaxLogSize", K::Let, 0x68030001),
+      member<&I::get_LogData>(u"LogData", K::Get, 0x68030000),
+      member<&I::Connect>(u"Connect", K::Method, 0x60030006),
+      member<&I::Disconnect>(u"Disconnect", K::Method, 0x60030007),
+      member<&I::Rename>(u"Rename", K::Method, 0x60030008),
+      member<&I::ChangeDirectory>(u"ChangeDirectory", K::Method, 0x60030009),
+      member<&I::MakeDirectory>(u"MakeDirectory", K::Method, 0x6003000A),
+      member<&I::RemoveFile>(u"RemoveFile", K::Method, 0x6003000B),
+      member<&I::RemoveDirectory>(u"RemoveDirectory", K::Method, 0x6003000C),
+      member<&I::TransferType>(u"TransferType", K::Method, 0x6003000D),
+      member<&I::ListContents>(u"ListContents", K::Method, 0x6003000E),
+      member<&I::GetFile>(u"GetFile", K::Method, 0x6003000F),
+      member<&I::PutFile>(u"PutFile", K::Method, 0x60030010),
+  }};
+  return info;
+}
+
+// --- settings and log ---
+
+Status clsKvInetFTPConnection::get_ConnectionMode(String* result) {
+  return guarded(result, [&] { return upperCase(frmKvInetFTPConnection::ftpStripChar(ConnectionMode_, u' ')); });
+}
+
+Status clsKvInetFTPConnection::put_ConnectionMode(String value) {
+  return guarded([&] { ConnectionMode_ = upperCase(frmKvInetFTPConnection::ftpStripChar(value, u' ')); });
+}
+
+Status clsKvInetFTPConnection::get_TimeOut(int32_t* result) {
+  return guarded(result, [&] { return TimeOut_; });
+}
+
+Status clsKvInetFTPConnection::put_TimeOut(int32_t value) {
+  return guarded([&] { TimeOut_ = value; });
+}
+
+Status clsKvInetFTPConnection::get_MaxLogSize(int32_t* result) {
+  return guarded(result, [&] { return MaxLogSize_; });
+}
+
+Status clsKvInetFTPConnection::put_MaxLogSize(int32_t value) {
+  return guarded([&] { MaxLogSize_ = value; });
+}
+
+Status clsKvInetFTPConnection::get_LogData(String* result) {
+  return guarded(result, [&] { return sink_->ftpLogData; });
+}
+
+// --- connect and disconnect ---
+
+template <class Result, class Body>
+Status clsKvInetFTPConnection::command(Result* result, Body&& body) {
+  return guarded(result, [&] {
+    BusyScope scope(busy_);
+    return body();
+  });
+}
+
+Status clsKvInetFTPConnection::Connect(String eServer, String ePort, String eLogin, String ePass,
+                                       Variant* result) {
+  return command(result, [&] {
+    requireArguments({&eLogin, &ePass});
+    int32_t port = portNumber(ePort);
+    requireTimeOut();
+    connectControl(eServer, port);
+    WaitReply();
+    SendCommand(u"USER " + eLogin);
+    SendCommand(u"PASS " + ePass, u"PASS ********");
+    return Variant();
+  });
+}
+
+void clsKvInetFTPConnection::connectControl(const String& server, int32_t port) {
+  TcpSocket& tcp = sink_->myTCP;
+  if (tcp.State() != SocketState::Closed) tcp.Close();
+  sink_->resetReplies();
+  tcp.setRemoteHost(server);
+  tcp.setLocalPort(0);
+  tcp.setRemotePort(port);
+  tcp.Connect();
+}
+
+Status clsKvInetFTPConnection::Disconnect(Variant* result) {
+  return command(result, [&] {
+    TcpSocket& tcp = sink_->myTCP;
+    tcp.SendData(String(u"QUIT") + kLineEnd);
+    if (tcp.State() != SocketState::Closed) tcp.Close();
+    return Variant();
+  });
+}
+
+// --- the control channel ---
+
+int32_t clsKvInetFTPConnection::requireTimeOut() const {
+  if (TimeOut_ <= 0) throw FtpError::invalidCall(kBadTimeOut);
+  return TimeOut_;
+}
+
+void clsKvInetFTPConnection::SendCommand(const String& command) { SendCommand(command, command); }
+
+// `logged` is what the log shows of the command (the password masked).
+void clsKvInetFTPConnection::SendCommand(const String& command, const String& logged) {
+  requireTimeOut();
+  sink_->ftpEventFlag = true;
+  sink_->myTCP.SendData(command + kLineEnd);
+  sink_->ftpAddToLog(logged + kLineEnd);
+  Wait([this] { return !sink_->ftpEventFlag; }, Bound::Reply);
+}
+
+void clsKvInetFTPConnection::WaitReply() {
+  sink_->ftpEventFlag = true;
+  Wait([this] { return !sink_->ftpEventFlag; }, Bound::Reply);
+}
+
+void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound) {
+  frmKvInetFTPConnection& s = *sink_;
+  s.myTimeout.setInterval(requireTimeOut());
+  s.myTimeout.setEnabled(true);
+  uint64_t progress = s.ftpProgress;
+  bool data = bound == Bound::Progress;
+  pumpUntil([&] {
+    if (data && s.ftpProgress != progress) {
+      progress = s.ftpProgress;
+      s.myTimeout.setEnabled(true);
+    }
+    return done() || (data && (s.ftpEventError == 1 || s.ftpDataFailure));
+  });
+  s.myTimeout.setEnabled(false);
+  if (s.ftpEventError == 1) throw FtpError::session(s.ftpEventReason);
+  if (data && s.ftpDataFailure) throw *s.ftpDataFailure;
+}
+
+// --- directory and file commands ---
+
+Status clsKvInetFTPConnection::Rename(String SourceFileName, String DestFileName, String* result) {
+  return command(result, [&] {
+    requireArguments({&SourceFileName, &DestFileName});
+    SendCommand(u"RNFR " + SourceFileName);
+    if (sink_->ftpEventError == 0) SendCommand(u"RNTO " + DestFileName);
+    return String();
+  });
+}
+
+Status clsKvInetFTPConnection::ChangeDirectory(String ToFolder, Variant* result) {
+  return argumentCommand(result, u"CWD ", ToFolder);
+}
+
+Status clsKvInetFTPConnection::MakeDirectory(String NewFolder, Variant* result) {
+  return argumentCommand(result, u"MKD ", NewFolder);
+}
+
+Status clsKvInetFTPConnection::RemoveFile(String FileName, Variant* result) {
+  return argumentCommand(result, u"DELE ", FileName);
+}
+
+Status clsKvInetFTPConnection::RemoveDirectory(String FolderName, Variant* result) {
+  return argumentCommand(result, u"RMD ", FolderName);
+}
+
+Status clsKvInetFTPConnection::argumentCommand(Variant* result, StringView keyword, const String& argument) {
+  return command(result, [&] {
+    requireArguments({&argument});
+    SendCommand(String(keyword) + argument);
+    return Variant();
+  });
+}
+
+Status clsKvInetFTPConnection::TransferType(TransferModes TransType, String* result) {
+  return command(result, [&] {
+    if (TransType == ftp_BINARY) SendCommand(u"TYPE I");
+    if (TransType == ftp_ASCII) SendCommand(u"TYPE A");
+    return String();
+  });
+}
+
+// --- the data connection ---
+
+void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
+  frmKvInetFTPConnection& s = *sink_;
+  // A connection left from an earlier transfer goes first, so none of its
+  // events can reach this one.
+  resetDataSocket();
+  s.ftpDataConnected = false;
+  s.ftpDataOpened = false;
+  s.ftpDataSendComplete = false;
+  s.ftpDataServerClosed = false;
+  s.ftpDataFailure.reset();
+  String mode;
+  check(get_ConnectionMode(&mode));
+  if (mode == u"PORT") {
+    s.myTCPData.setLocalIP(s.myTCP.LocalIP());
+    s.myTCPData.Listen();
+    SendCommand(portCommand(s.myTCPData.LocalIP(), s.myTCPData.LocalPort()));
+    SendCommand(command);
+    WaitDataConnected();
+  } else {
+    SendCommand(u"PASV");
+    FtpPassiveReply reply = FtpPassiveReply::parse(s.ftpEventReason);
+    // The server's own address, whatever host the reply names.
+    s.myTCPData.setRemotePort(reply.port);
+    s.myTCPData.setRemoteHost(s.myTCP.RemoteHostIP());
+    s.myTCPData.Connect();
+    WaitDataConnected();
+    SendCommand(command);
+  }
+}
+
+void clsKvInetFTPConnection::resetDataSocket() {
+  TcpSocket& data = sink_->myTCPData;
+  if (data.State() != SocketState::Closed) data.Close();
+  data.setLocalPort(0);
+}
+
+void clsKvInetFTPConnection::WaitDataConnected() {
+  Wait([this] { return sink_->ftpDataOpened; }, Bound::Progress);
+}
+
+void clsKvInetFTPConnection::WaitDataClosed() {
+  Wait([this] { return !sink_->ftpDataConnected; }, Bound::Progress);
+}
+
+void clsKvInetFTPConnection::WaitSendComplete() {
+  Wait([this] { return sink_->ftpDataSendComplete; }, Bound::Progress);
+  sink_->ftpDataSendComplete = false;
+}
+
+void clsKvInetFTPConnection::WaitServerClosed() {
+  Wait([this] { return sink_->ftpDataServerClosed; }, Bound::Progress);
+  sink_->ftpDataServerClosed = false;
+}
+
+// --- listing and transfers ---
+
+Status clsKvInetFTPConnection::ListContents(String LocalFileName, String* result) {
+  return command(result, [&] {
+    receive(u"LIST", LocalFileName);
+    return String();
+  });
+}
+
+Status clsKvInetFTPConnection::GetFile(String RemoteFileName, String LocalFileName, String* result) {
+  return command(result, [&] {
+    requireArguments({&RemoteFileName});
+    receive(u"RETR " + RemoteFileName, LocalFileName);
+    return String();
+  });
+}
+
+// Runs a listing or download into the local file; the file gets the new
+// content only when the whole transfer succeeded.
+void clsKvInetFTPConnection::receive(const String& command, const String& localFileName) {
+  requireTimeOut();
+  FtpDownloadTarget target(localFileName, sink_->ftpWriteFileNum);
+  OpenDataConnection(command);
+  WaitDataClosed();
+  WaitServerClosed();
+  target.commit();
+}
+
+Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileName, String* result) {
+  return command(result, [&] {
+    requireArguments({&RemoteFileName});
+    requireTimeOut();
+    FtpLocalFile file = FtpLocalFile::openForReading(toUtf8(LocalFileName));
+    OpenDataConnection(u"STOR " + RemoteFileName);
+    sendBlocks(file);
+    sink_->myTCPData.Close();
+    WaitServerClosed();
+    return String();
+  });
+}
+
+// Sends the file in blocks of kUploadBlock bytes and then the rest, with one
+// block in flight at a time.
+void clsKvInetFTPConnection::sendBlocks(FtpLocalFile& file) {
+  std::array<uint8_t, kUploadBlock> block;
+  for (;;) {
+    std::size_t filled = 0;
+    for (std::size_t n = 1; filled < block.size() && n > 0; filled += n) {
+      n = file.read(std::span(block).subspan(filled));
+    }
+    if (filled == 0) return;
+    sink_->myTCPData.SendData(std::span<const uint8_t>(block.data(), filled));
+    WaitSendComplete();
+  }
+}
+
+}  // namespace skein10

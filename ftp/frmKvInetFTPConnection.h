@@ -1,0 +1,72 @@
+#pragma once
+// The hidden event sink of one FTP session: it owns the control socket, the
+// data socket and the reply timer, receives all their events, and keeps the
+// state that the handlers write and the session's waits read.
+
+#include <cstdint>
+#include <optional>
+
+#include "ftp/FtpReplyFramer.h"
+#include "platform/events/TcpSocket.h"
+#include "skein10/Error.h"
+#include "skein10/Events.h"
+#include "skein10/String.h"
+#include "skein10/Variant.h"
+
+namespace skein10 {
+
+class clsKvInetFTPConnection;
+
+class frmKvInetFTPConnection {
+ public:
+  explicit frmKvInetFTPConnection(clsKvInetFTPConnection& session);
+  frmKvInetFTPConnection(const frmKvInetFTPConnection&) = delete;
+  frmKvInetFTPConnection& operator=(const frmKvInetFTPConnection&) = delete;
+
+  // The shared state. Handlers write it; the session's waits read it.
+  clsKvInetFTPConnection* myObj;     // the owning session (not owned)
+  bool ftpEventFlag = false;         // a command wait is pending
+  int32_t ftpEventError = 0;         // 1: the last reply or the time-out is an error
+  String ftpEventReason;             // message of the last reply, time-out or close
+  bool ftpDataConnected = false;     // the data connection is open
+  bool ftpDataSendComplete = false;  // the data socket finished a send
+  bool ftpDataServerClosed = false;  // the server reported the end of a transfer
+  int16_t ftpWriteFileNum = 0;       // local file receiving the data connection; 0 none
+  String ftpLogData;                 // the session log
+  bool ftpDataOpened = false;        // the data connection opened since its set-up began
+  std::optional<Error> ftpDataFailure;  // the data socket failed, or received bytes could not be written
+  uint64_t ftpProgress = 0;          // counts the events of both connections
+
+  TcpSocket myTCP;
+  TcpSocket myTCPData;
+  Timer myTimeout;
+
+  // Appends to the log, dropping its oldest text to stay within MaxLogSize.
+  void ftpAddToLog(const String& text);
+  // `text` without leading and trailing occurrences of `ch`.
+  static String ftpStripChar(StringView text, char16_t ch);
+  // Forgets partial reply text before a new control connection.
+  void resetReplies();
+
+  void myTCP_DataArrival(int32_t bytesTotal);
+  void myTCP_Close();
+  void myTimeout_Timer();
+  void myTCPData_Connect();
+  void myTCPData_ConnectionRequest(int32_t requestID);
+  void myTCPData_Close();
+  void myTCPData_DataArrival(int32_t bytesTotal);
+  void myTCPData_SendComplete();
+  void myTCPData_Error(int32_t number, const String& description);
+
+ private:
+  void applyReply(const String& line);
+  // Only the control connection's peer may open the data connection, and
+  // only in active mode.
+  bool acceptsDataConnection(int32_t requestID);
+  void storeReceived(std::span<const uint8_t> bytes);
+
+  FtpReplyFramer framer_;
+  ByteArray receiveBuffer_;  // the current arrival on the data connection
+};
+
+}  // namespace skein10

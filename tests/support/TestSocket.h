@@ -1,0 +1,50 @@
+#pragma once
+// A plain blocking TCP socket for test servers, with bounded waits.
+// Failures and time-outs throw std::runtime_error.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace skein10::test {
+
+using std::chrono::milliseconds;
+
+class TestSocket {
+ public:
+  TestSocket() = default;
+  explicit TestSocket(int fd) : fd_(fd) {}
+  ~TestSocket();
+  TestSocket(TestSocket&& other) noexcept;
+  TestSocket& operator=(TestSocket&& other) noexcept;
+
+  // Listens on ip:port (0: a free port).
+  static TestSocket listen(const std::string& ip, int port = 0);
+  // Connects to ip:port, from sourceIp when given.
+  static TestSocket connect(const std::string& ip, int port, const std::string& sourceIp = {});
+  // A port that was free a moment ago on 127.0.0.1.
+  static int freePort();
+
+  bool valid() const { return fd_ >= 0; }
+  int localPort() const;
+  std::string peerIp() const;
+
+  TestSocket accept(milliseconds timeout);
+  // Whether bytes, a close or (on a listener) a connection request are waiting.
+  bool readable(milliseconds timeout);
+  void send(std::string_view bytes);
+  // The next bytes received (at most `max`); empty when the peer has closed.
+  std::string receive(milliseconds timeout, std::size_t max = 65536);
+  // Everything until the peer closes.
+  std::string receiveAll(milliseconds timeout);
+  // Waits until the peer closes, discarding what arrives; false on time-out.
+  bool waitPeerClosed(milliseconds timeout);
+  void close();
+  // Closes with a reset instead of an orderly end.
+  void abort();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace skein10::test
