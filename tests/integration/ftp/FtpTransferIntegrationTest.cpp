@@ -32,18 +32,22 @@ std::string nameOf(const ::testing::TestParamInfo<Setup>& info) {
 
 class FtpTransferIntegration : public ::testing::TestWithParam<Setup> {
  protected:
-  static void SetUpTestSuite() {
-    pyftpdlib_ = std::make_unique<PyftpdlibServer>();
-    vsftpd_ = std::make_unique<VsftpdServer>();
-  }
+  // Each server starts when a test first needs it and runs to the suite's end.
   static void TearDownTestSuite() {
     pyftpdlib_.reset();
     vsftpd_.reset();
   }
+  static FtpTestServer& serverFor(ServerKind kind) {
+    if (kind == ServerKind::Pyftpdlib) {
+      if (!pyftpdlib_) pyftpdlib_ = std::make_unique<PyftpdlibServer>();
+      return *pyftpdlib_;
+    }
+    if (!vsftpd_) vsftpd_ = std::make_unique<VsftpdServer>();
+    return *vsftpd_;
+  }
 
   void SetUp() override {
-    server_ = GetParam().server == ServerKind::Pyftpdlib ? static_cast<FtpTestServer*>(pyftpdlib_.get())
-                                                          : vsftpd_.get();
+    server_ = &serverFor(GetParam().server);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string folder = std::string(test->name()).substr(0, std::string(test->name()).find('/')) + "_" +
                          nameOf({GetParam(), 0});
