@@ -38,23 +38,22 @@ bool writtenDirectly(const fs::path& target) {
 }  // namespace
 
 FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField)
-    : target_(resolved(fs::path(toUtf8(localFileName)))), fileNumberField_(fileNumberField) {
+    : target_(resolved(fs::path(toUtf8(localFileName)))) {
   if (writtenDirectly(target_)) {
     written_ = target_;
-    file_ = FtpLocalFile::createForWriting(target_);
   } else {
-    // The folder must exist and the target must not be a folder, as for a direct write.
+    // A folder can't be the target, as it couldn't be written directly.
     std::error_code ec;
     if (fs::is_directory(target_, ec)) throw Error::runtime(errc::PathFileAccess);
     written_ = besideName(target_);
-    file_ = FtpLocalFile::createNew(written_);
   }
-  fileNumberField_ = file_.number();
+  file_.emplace(fromUtf8(written_.string()), files::FileMode::Output);
+  binding_.emplace(fileNumberField, file_->number());
 }
 
 FtpDownloadTarget::~FtpDownloadTarget() {
-  fileNumberField_ = 0;
-  file_.close();
+  binding_.reset();
+  file_.reset();
   if (!committed_ && written_ != target_) {
     std::error_code ignored;
     fs::remove(written_, ignored);
@@ -62,8 +61,8 @@ FtpDownloadTarget::~FtpDownloadTarget() {
 }
 
 void FtpDownloadTarget::commit() {
-  fileNumberField_ = 0;
-  file_.close();
+  binding_.reset();
+  file_.reset();
   committed_ = true;
   if (written_ == target_) return;
   std::error_code ec;

@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
-#include "ftp/FtpLocalFile.h"
+#include "ftp/FtpFileBinding.h"
+#include "platform/files/NumberedFile.h"
 #include "skein10/String.h"
 
 namespace skein10 {
@@ -30,8 +32,8 @@ class FtpDownloadTarget {
  private:
   std::filesystem::path target_;
   std::filesystem::path written_;  // the file being written: beside the target, or the target
-  FtpLocalFile file_;
-  int16_t& fileNumberField_;
+  std::optional<files::NumberedFile> file_;
+  std::optional<FtpFileBinding> binding_;
   bool committed_ = false;
 };
 

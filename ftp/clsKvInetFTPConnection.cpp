@@ -6,7 +6,7 @@
 
 #include "ftp/FtpDownloadTarget.h"
 #include "ftp/FtpError.h"
-#include "ftp/FtpLocalFile.h"
+#include "ftp/FtpFileBinding.h"
 #include "ftp/FtpPassiveReply.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
@@ -350,7 +350,8 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
   return command(result, [&] {
     requireArguments({&RemoteFileName});
     requireTimeOut();
-    FtpLocalFile file = FtpLocalFile::openForReading(toUtf8(LocalFileName));
+    files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead);
+    FtpFileBinding binding(sink_->ftpWriteFileNum, file.number());
     OpenDataConnection(u"STOR " + RemoteFileName);
     sendBlocks(file);
     sink_->myTCPData.Close();
@@ -361,7 +362,7 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
 
 // Sends the file in blocks of kUploadBlock bytes and then the rest, with one
 // block in flight at a time.
-void clsKvInetFTPConnection::sendBlocks(FtpLocalFile& file) {
+void clsKvInetFTPConnection::sendBlocks(files::NumberedFile& file) {
   std::array<uint8_t, kUploadBlock> block;
   for (;;) {
     std::size_t filled = 0;

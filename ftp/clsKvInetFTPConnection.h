@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "ftp/FtpLocalFile.h"
 #include "ftp/frmKvInetFTPConnection.h"
+#include "platform/files/NumberedFile.h"
 #include "skein10/_clsKvInetFTPConnection.h"
 #include "skein10/TypeInfo.h"
 
@@ -77,7 +77,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
 
   static constexpr std::size_t kUploadBlock = 3072;
   void receive(const String& command, const String& localFileName);
-  void sendBlocks(FtpLocalFile& file);
+  void sendBlocks(files::NumberedFile& file);
 
   int32_t MaxLogSize_ = 40000;
   int32_t TimeOut_ = 20000;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ftp/FtpError.h"
-#include "ftp/FtpLocalFile.h"
+#include "platform/files/FileTable.h"
 #include "ftp/FtpReplyTable.h"
 #include "ftp/clsKvInetFTPConnection.h"
 #include "skein10/Boundary.h"
@@ -125,11 +125,10 @@ void frmKvInetFTPConnection::myTCPData_DataArrival(int32_t bytesTotal) {
 // Received bytes go to the bound local file; a failed write is kept for the
 // waiting member to raise, and later bytes are dropped.
 void frmKvInetFTPConnection::storeReceived(std::span<const uint8_t> bytes) {
-  if (ftpWriteFileNum <= 0 || ftpDataFailure) return;
-  FtpLocalFile* file = FtpLocalFile::byNumber(ftpWriteFileNum);
-  if (!file) return;
+  files::FileTable& table = files::FileTable::current();
+  if (ftpWriteFileNum <= 0 || ftpDataFailure || !table.isOpenForWriting(ftpWriteFileNum)) return;
   try {
-    file->write(bytes);
+    table.write(ftpWriteFileNum, bytes);
   } catch (const Error& e) {
     ftpDataFailure = e;
   }
