@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <thread>
 
 #include "FtpTestSession.h"
 #include "TempDir.h"
@@ -238,6 +241,43 @@ TEST_F(FtpDataConnection, LocalFileErrorsComeBeforeAnyCommand) {
   ftp.reset();
   server.finish();
   EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+}
+
+// Serves one download of `content` per GetFile.
+void playDownloads(Session& s, const std::string& content, int count) {
+  playLogin(s);
+  for (int i = 0; i < count; ++i) {
+    TestSocket data = passiveData(s);
+    s.readLine();
+    s.send("150 Opening\r\n");
+    data.send(content);
+    data.close();
+    s.send("226 Done\r\n");
+  }
+  s.waitClientClosed();
+}
+
+// A replaced file keeps its permission bits; a FIFO is written directly.
+TEST_F(FtpDataConnection, ReplacedFileKeepsItsModeAndAFifoIsWrittenDirectly) {
+  ScriptedFtpServer server([](Session& s) { playDownloads(s, "new content", 2); });
+  ASSERT_EQ(connect(server), Status::Ok);
+  writeFile(target, "old");
+  std::filesystem::permissions(target, std::filesystem::perms(0640));
+  EXPECT_EQ(getFile(), Status::Ok);
+  EXPECT_EQ(readFile(target), "new content");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0640));
+
+  std::filesystem::path fifo = local / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string readBack;
+  std::thread reader([&] { readBack = readFile(fifo); });
+  String result;
+  EXPECT_EQ(ftp->GetFile(u"x", pathText(fifo), &result), Status::Ok);
+  reader.join();
+  EXPECT_EQ(readBack, "new content");
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  ftp.reset();
+  server.finish();
 }
 
 // A device that is always full: the download fails with the write error
