@@ -73,7 +73,9 @@ class TcpSocket {
   int32_t LocalPort() const;
   void setLocalPort(int32_t port);
   // Dotted IPv4 text of the local address: the bound address of a listener,
-  // the local end of a connection.
+  // the local end of a connection. A socket bound to no address of its own
+  // (closed, or listening on all addresses) gives the host's first
+  // non-loopback IPv4 address (127.0.0.1 when it has none).
   String LocalIP() const;
   // The address Listen binds to (default: all addresses).
   void setLocalIP(String address);

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <asio/error.hpp>
+#include <asio/ip/address_v4.hpp>
 
 #include <memory>
 #include <numeric>
@@ -47,6 +48,7 @@ TEST(TcpSocket, ExchangesTextAndBytesBothWays) {
   EXPECT_EQ(pair.server.RemoteHostIP(), u"127.0.0.1");
   EXPECT_EQ(pair.client.RemoteHostIP(), u"127.0.0.1");
   EXPECT_EQ(pair.client.LocalIP(), u"127.0.0.1");
+  EXPECT_EQ(pair.listener.LocalIP(), u"127.0.0.1");
   EXPECT_EQ(pair.server.LocalPort(), pair.client.RemotePort());
 
   // Text as a command line, read back as text (UTF-8 on the wire).
@@ -134,6 +136,9 @@ TEST(TcpSocket, ListenerCanBeClosedAndThenAcceptTheRequestItself) {
   peer.Connect();
   ASSERT_TRUE(waitFor([&] { return dataProbe.lastRequest != 0; }));
   EXPECT_EQ(data.RequestRemoteIP(dataProbe.lastRequest), u"127.0.0.1");
+  asio::error_code ec;
+  asio::ip::make_address_v4(toUtf8(data.LocalIP()), ec);  // listening on all: still an address
+  EXPECT_FALSE(ec) << toUtf8(data.LocalIP());
 
   // The order a data connection uses: reset the listener, then Accept.
   data.Close();
@@ -147,19 +152,35 @@ TEST(TcpSocket, ListenerCanBeClosedAndThenAcceptTheRequestItself) {
   EXPECT_THROW(data.Accept(dataProbe.lastRequest), Error);  // no longer pending
 }
 
-TEST(TcpSocket, RefusedRequestClosesThePeer) {
-  TcpSocket listener;
-  SocketProbe listenerProbe(listener);
-  listener.Listen();
-  TcpSocket peer;
-  SocketProbe peerProbe(peer);
-  peer.setRemoteHost(u"127.0.0.1");
-  peer.setRemotePort(listener.LocalPort());
-  peer.Connect();
-  ASSERT_TRUE(waitFor([&] { return listenerProbe.lastRequest != 0; }));
-  listener.Refuse(listenerProbe.lastRequest);
-  ASSERT_TRUE(waitFor([&] { return peerProbe.saw("close"); }));
-  EXPECT_THROW(listener.RequestRemoteIP(listenerProbe.lastRequest), Error);
+// A request ends when it is refused, or when its listener is destroyed
+// (closing the listener alone keeps it, see above).
+TEST(TcpSocket, RefusedOrOrphanedRequestClosesThePeer) {
+  auto listener = std::make_unique<TcpSocket>();
+  SocketProbe listenerProbe(*listener);
+  listener->Listen();
+  TcpSocket refused, orphaned;
+  SocketProbe refusedProbe(refused), orphanedProbe(orphaned);
+  int32_t ids[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    TcpSocket& peer = i == 0 ? refused : orphaned;
+    peer.setRemoteHost(u"127.0.0.1");
+    peer.setRemotePort(listener->LocalPort());
+    peer.Connect();
+    ASSERT_TRUE(waitFor([&] { return listenerProbe.lastRequest != (i == 0 ? 0 : ids[0]); }));
+    ids[i] = listenerProbe.lastRequest;
+  }
+  const int32_t second = ids[1];
+  listener->Refuse(ids[0]);
+  EXPECT_THROW(listener->RequestRemoteIP(ids[0]), Error);
+  ASSERT_TRUE(waitFor([&] { return refusedProbe.saw("close"); }));
+  EXPECT_FALSE(orphanedProbe.saw("close"));
+
+  listener->Close();
+  EXPECT_EQ(listener->RequestRemoteIP(second), u"127.0.0.1");
+  listener.reset();
+  ASSERT_TRUE(waitFor([&] { return orphanedProbe.saw("close"); }));
+  TcpSocket other;
+  EXPECT_THROW(other.Accept(second), Error);
 }
 
 TEST(TcpSocket, ManyPiecesArriveInOrderWithOneSendCompleteEach) {
