@@ -100,7 +100,9 @@ void printManual(std::ostream& out) {
   out << "ENVIRONMENT\n"
       << "    SKEIN10_REGISTRY      the registration store's file (default\n"
       << "                          ${XDG_CONFIG_HOME:-$HOME/.config}/skein10/registry)\n"
-      << "    SKEIN10_FTP_PASSWORD  the FTP password when the URL holds none\n\n"
+      << "    SKEIN10_FTP_PASSWORD  the FTP password when the URL holds none\n"
+      << "    SKEIN10_URLCACHE      the URL cache store's folder (default\n"
+      << "                          ${XDG_CACHE_HOME:-$HOME/.cache}/skein10/urlcache)\n\n"
       << "EXIT STATUS\n"
       << "    0 success; 1 an error, printed as\n"
       << "    \"skein10: error NUMBER (SOURCE): DESCRIPTION\"; 2 a usage mistake.\n";
