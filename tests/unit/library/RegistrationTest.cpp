@@ -1,0 +1,138 @@
+// Registration of the built libraries in the store, creation from it, and
+// unloading.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "skein10/ModuleData.h"
+#include "skein10/Skein10.h"
+#include "platform/automation/LoadedLibrary.h"
+#include "platform/automation/RegistrationStore.h"
+
+using namespace skein10;
+
+namespace {
+
+class Registration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("skein10-registration-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("SKEIN10_REGISTRY", (dir / "registry").c_str(), 1);
+    ::setenv("SKEIN10_URLCACHE", (dir / "urlcache").c_str(), 1);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  // Earlier tests in this process may have left objects in this thread's
+  // module data (the application object) or libraries loaded: start clean.
+  static void dropEarlierState() {
+    releaseModuleData("");
+    freeUnusedLibraries();
+  }
+
+  static int32_t creationError(StringView progId) {
+    try {
+      CreateObject(progId);
+    } catch (const Error& e) {
+      return e.number();
+    }
+    return 0;
+  }
+
+  std::filesystem::path dir;
+};
+
+TEST_F(Registration, RegisterCreateUnregister) {
+  EXPECT_EQ(creationError(ids::kProgIdKvSkein10A), errc::CantCreateObject);
+  RegistrationStore(registryPath()).update([](auto& e) { e["Other.Class\\CLSID"] = "{other}"; });
+
+  registerLibrary(SKEIN10_LIBRARY);
+  const auto entries = RegistrationStore(registryPath()).read();
+  const std::string clsid = "CLSID\\" + toUtf8(ids::kClsKvInetFTPConnection);
+  EXPECT_EQ(entries.at(clsid + "\\InprocServer32"), std::filesystem::canonical(SKEIN10_LIBRARY).string());
+  EXPECT_EQ(entries.at(clsid + "\\InprocServer32\\ThreadingModel"), "Apartment");
+  EXPECT_EQ(entries.at("Skein10.clsKvInetFTPConnection\\CLSID"), toUtf8(ids::kClsKvInetFTPConnection));
+  EXPECT_EQ(entries.at(clsid + "\\TypeLib"), toUtf8(ids::kTypeLibrary));
+  for (const char16_t* progId : {ids::kProgIdKvSkein10A, ids::kProgIdKvInetGeneralA, ids::kProgIdKvInetAdvancedA,
+                                 ids::kProgIdKvInetURLCacheA, ids::kProgIdKvInetFTPConnection})
+    EXPECT_TRUE(CreateObject(progId)) << toUtf8(progId);
+
+  unregisterLibrary(SKEIN10_LIBRARY);
+  EXPECT_EQ(creationError(ids::kProgIdKvInetFTPConnection), errc::CantCreateObject);
+  const auto left = RegistrationStore(registryPath()).read();
+  ASSERT_EQ(left.size(), 1u);  // exactly our entries went, the other one stays
+  EXPECT_EQ(left.begin()->first, "Other.Class\\CLSID");
+}
+
+TEST_F(Registration, ConcurrentWritersLoseNothing) {
+  constexpr int kWriters = 2, kEntries = 40;
+  pid_t children[kWriters];
+  for (int w = 0; w < kWriters; ++w) {
+    children[w] = ::fork();
+    if (children[w] == 0) {
+      for (int i = 0; i < kEntries; ++i)
+        RegistrationStore(registryPath()).update([&](auto& e) {
+          e["writer" + std::to_string(w) + "\\" + std::to_string(i)] = "x";
+        });
+      if (w == 0) registerLibrary(SKEIN10_LIBRARY);
+      if (w == 1) registerLibrary(KVMARROW10_LIBRARY);
+      ::_exit(0);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const auto entries = RegistrationStore(registryPath()).read();
+  for (int w = 0; w < kWriters; ++w)
+    for (int i = 0; i < kEntries; ++i)
+      EXPECT_TRUE(entries.count("writer" + std::to_string(w) + "\\" + std::to_string(i)));
+  EXPECT_TRUE(CreateObject(ids::kProgIdKvSkein10A));
+  EXPECT_TRUE(CreateObject(u"KvMarrow10.clsKvMarrow10A"));
+}
+
+TEST_F(Registration, CanUnloadOnlyWithoutLiveObjectsOrLocks) {
+  dropEarlierState();
+  LoadedLibrary library(SKEIN10_LIBRARY);
+  const auto canUnload = library.entryPoint<DllCanUnloadNowFn>("DllCanUnloadNow");
+  const auto getClassObject = library.entryPoint<DllGetClassObjectFn>("DllGetClassObject");
+  EXPECT_EQ(canUnload(), Status::Ok);
+
+  Ref<ClassFactory> factory;
+  check(getClassObject(ids::kClsKvInetFTPConnection, &factory));
+  EXPECT_EQ(canUnload(), Status::False);  // the factory is alive
+  ObjectRef session;
+  check(factory->CreateInstance(&session));
+  check(factory->LockServer(true));
+  factory.reset();
+  EXPECT_EQ(canUnload(), Status::False);  // the session is alive
+  session.reset();
+  EXPECT_EQ(canUnload(), Status::False);  // still locked
+  // The lock is the library's, not the factory's: take it through a new factory.
+  check(getClassObject(ids::kClsKvInetFTPConnection, &factory));
+  check(factory->LockServer(false));
+  factory.reset();
+  EXPECT_EQ(canUnload(), Status::Ok);
+
+  Ref<ClassFactory> none;
+  EXPECT_EQ(getClassObject(u"{00000000-0000-0000-0000-000000000000}", &none), Status::Failed);
+  EXPECT_EQ(takeError().number(), errc::CantCreateObject);
+}
+
+TEST_F(Registration, TheRuntimeUnloadsOnlyUnusedLibraries) {
+  dropEarlierState();
+  registerLibrary(SKEIN10_LIBRARY);
+  ObjectRef generalA = CreateObject(ids::kProgIdKvInetGeneralA);
+  EXPECT_EQ(freeUnusedLibraries(), 0);
+  generalA.reset();
+  EXPECT_EQ(freeUnusedLibraries(), 1);
+  EXPECT_TRUE(CreateObject(ids::kProgIdKvInetAdvancedA));  // loads again
+}
+
+}  // namespace
