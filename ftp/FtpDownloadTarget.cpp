@@ -48,7 +48,7 @@ FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileN
     written_ = besideName(target_);
   }
   file_.emplace(fromUtf8(written_.string()), files::FileMode::Output);
-  binding_.emplace(fileNumberField, file_->number());
+  binding_.emplace(fileNumberField, file_->number(), int16_t{0});
 }
 
 FtpDownloadTarget::~FtpDownloadTarget() {

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "ftp/FtpFileBinding.h"
+#include "ftp/FtpScopedValue.h"
 #include "platform/files/NumberedFile.h"
 #include "skein10/String.h"
 
@@ -33,7 +33,7 @@ class FtpDownloadTarget {
   std::filesystem::path target_;
   std::filesystem::path written_;  // the file being written: beside the target, or the target
   std::optional<files::NumberedFile> file_;
-  std::optional<FtpFileBinding> binding_;
+  std::optional<FtpScopedValue<int16_t>> binding_;
   bool committed_ = false;
 };
 

@@ -6,7 +6,7 @@
 
 #include "ftp/FtpDownloadTarget.h"
 #include "ftp/FtpError.h"
-#include "ftp/FtpFileBinding.h"
+#include "ftp/FtpScopedValue.h"
 #include "ftp/FtpPassiveReply.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
@@ -51,21 +51,6 @@ String portCommand(String address, int32_t port) {
   std::replace(address.begin(), address.end(), u'.', u',');
   return u"PORT " + address + u"," + Variant(port / 256).toString() + u"," + Variant(port % 256).toString();
 }
-
-// Clears a flag when it goes out of scope.
-class BusyScope {
- public:
-  explicit BusyScope(bool& busy) : busy_(busy) {
-    if (busy_) throw FtpError::invalidCall(kBusy);
-    busy_ = true;
-  }
-  ~BusyScope() { busy_ = false; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  bool& busy_;
-};
 
 }  // namespace
 
@@ -140,7 +125,8 @@ Status clsKvInetFTPConnection::get_LogData(String* result) {
 template <class Result, class Body>
 Status clsKvInetFTPConnection::command(Result* result, Body&& body) {
   return guarded(result, [&] {
-    BusyScope scope(busy_);
+    if (busy_) throw FtpError::invalidCall(kBusy);
+    FtpScopedValue<bool> busy(busy_, true, false);
     return body();
   });
 }
@@ -351,7 +337,7 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     requireArguments({&RemoteFileName});
     requireTimeOut();
     files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead);
-    FtpFileBinding binding(sink_->ftpWriteFileNum, file.number());
+    FtpScopedValue<int16_t> bound(sink_->ftpWriteFileNum, file.number(), 0);
     OpenDataConnection(u"STOR " + RemoteFileName);
     sendBlocks(file);
     sink_->myTCPData.Close();
