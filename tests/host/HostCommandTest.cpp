@@ -51,10 +51,11 @@ class HostCommandTest : public ::testing::Test {
             {"SKEIN10_FTP_PASSWORD", ""}};
   }
 
-  static HostResult run(const Words& args, std::map<std::string, std::string> extra = {}) {
+  static HostResult run(const Words& args, std::map<std::string, std::string> extra = {},
+                        bool errorOnTerminal = false) {
     auto env = environment();
     for (auto& [name, value] : extra) env[name] = value;
-    HostResult result = runHostProgram(args, env);
+    HostResult result = runHostProgram(args, env, errorOnTerminal);
     EXPECT_FALSE(result.timedOut) << args.front();
     return result;
   }
@@ -216,6 +217,24 @@ TEST_F(HostCommandTest, FtpSessionRunsEveryStepInBothModes) {
     EXPECT_EQ(contentOf(server().root() / folder / "renamed.bin"), payload);
     EXPECT_NE(result.out.find("RNTO renamed.bin"), std::string::npos) << result.out;
     EXPECT_EQ(result.err, "");  // no progress line when standard error is no terminal
+  }
+}
+
+TEST_F(HostCommandTest, FtpDrawsAProgressLineOnATerminalUnlessQuiet) {
+  std::ofstream(local_ / "big.bin", std::ios::binary) << std::string(4 << 20, 'p');
+  const std::string rewind = "\r\x1b[K";
+  for (const bool quiet : {false, true}) {
+    SCOPED_TRACE(quiet ? "--quiet" : "terminal");
+    Words args{"ftp", url(), "put", (local_ / "big.bin").string(), "big.bin", "get", "big.bin",
+               (local_ / "back.bin").string(), "rm", "big.bin"};
+    if (quiet) args.insert(args.begin() + 1, "--quiet");
+    const HostResult result = run(args, {}, true);
+    ASSERT_EQ(result.exitCode, kOk) << result.err;
+    EXPECT_EQ(fs::file_size(local_ / "back.bin"), 4u << 20);
+    // Each transfer step clears its line when it ends, whether or not the
+    // 200 ms timer has drawn it yet.
+    EXPECT_EQ(result.err.find(rewind) != std::string::npos, !quiet) << result.err;
+    EXPECT_EQ(result.err.find("skein10: error"), std::string::npos) << result.err;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,10 +17,17 @@ namespace skein10::test {
 namespace {
 
 // Both ends of a pipe, closed when the object goes.
+// Or a pseudo-terminal: [0] the side the test reads, [1] the child's terminal.
 struct Pipe {
   std::array<int, 2> fd{-1, -1};
-  Pipe() {
-    if (pipe2(fd.data(), O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  explicit Pipe(bool terminal = false) {
+    const bool made = terminal ? openpty(&fd[0], &fd[1], nullptr, nullptr, nullptr) == 0
+                               : pipe2(fd.data(), O_CLOEXEC) == 0;
+    if (!made) throw std::runtime_error("pipe failed");
+    if (terminal) {
+      fcntl(fd[0], F_SETFD, FD_CLOEXEC);
+      fcntl(fd[1], F_SETFD, FD_CLOEXEC);
+    }
   }
   ~Pipe() {
     closeEnd(0);
@@ -70,8 +78,8 @@ bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::
 }  // namespace
 
 HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-                          std::chrono::seconds limit) {
-  Pipe out, err;
+                          bool errorOnTerminal, std::chrono::seconds limit) {
+  Pipe out, err(errorOnTerminal);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);

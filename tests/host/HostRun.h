@@ -17,8 +17,11 @@ struct HostResult {
   std::string err;
 };
 
+// With `errorOnTerminal`, standard error is a pseudo-terminal (and err holds
+// what was written to it), as when a person runs the program.
 HostResult runHostProgram(const std::vector<std::string>& args,
                           const std::map<std::string, std::string>& environment,
+                          bool errorOnTerminal = false,
                           std::chrono::seconds limit = std::chrono::seconds(120));
 
 }  // namespace skein10::test
