@@ -13,7 +13,7 @@ using Words = std::vector<std::string>;
 
 std::vector<Variant> inOrder(const Words& words) {
   std::vector<Variant> args;
-  for (const std::string& word : words) args.emplace_back(fromUtf8(word));
+  for (const std::string& word : words) args.push_back(Variant(fromUtf8(word)));
   return args;
 }
 
