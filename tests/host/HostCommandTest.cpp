@@ -183,6 +183,8 @@ TEST_F(HostCommandTest, CacheAddsFindsListsAndRemovesAnEntry) {
   } steps[] = {
       {{"cache", "has", entry}, "False\n"}, {{"cache", "add", entry}, ""},
       {{"cache", "has", entry}, "True\n"},  {{"cache", "list"}, "http://example.org/a b?c=1\n"},
+      // The browser-data class asks the same store.
+      {{"call", "Skein10.clsKvInetURLCacheA", "GetCacheEntryInfoPro", "0", entry}, "True\n"},
       {{"cache", "remove", entry}, ""},     {{"cache", "has", entry}, "False\n"},
       {{"cache", "list"}, ""},
   };
