@@ -2,18 +2,4 @@
 
 #include "library/ClassSurface.h"
 
-using namespace skein10;
-
-extern "C" {
-
-Status DllRegisterServer() { return classSurface().registerServer(reinterpret_cast<const void*>(&DllRegisterServer)); }
-
-Status DllUnregisterServer() { return classSurface().unregisterServer(); }
-
-Status DllGetClassObject(const char16_t* classId, Ref<ClassFactory>* factory) {
-  return classSurface().getClassObject(classId, factory);
-}
-
-Status DllCanUnloadNow() { return classSurface().canUnloadNow(); }
-
-}  // extern "C"
+SKEIN10_COMPONENT_ENTRY_POINTS(skein10::classSurface())

@@ -57,3 +57,18 @@ class ComponentServer {
 std::filesystem::path moduleFileOf(const void* address);
 
 }  // namespace skein10
+
+// Defines the four entry points of a component library over the
+// ComponentServer that `server` (an expression) yields.
+#define SKEIN10_COMPONENT_ENTRY_POINTS(server)                                              \
+  extern "C" {                                                                            \
+  skein10::Status DllRegisterServer() {                                                   \
+    return (server).registerServer(reinterpret_cast<const void*>(&DllRegisterServer));   \
+  }                                                                                       \
+  skein10::Status DllUnregisterServer() { return (server).unregisterServer(); }          \
+  skein10::Status DllGetClassObject(const char16_t* classId,                             \
+                                    skein10::Ref<skein10::ClassFactory>* factory) {      \
+    return (server).getClassObject(classId, factory);                                    \
+  }                                                                                       \
+  skein10::Status DllCanUnloadNow() { return (server).canUnloadNow(); }                  \
+  }

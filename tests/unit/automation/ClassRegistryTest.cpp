@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "skein10/Automation.h"
+#include "support/EmptyObject.h"
 
 using namespace skein10;
 
 namespace {
 
-class Thing final : public Object {
- public:
-  const InterfaceInfo& interfaceInfo() const override {
-    static const InterfaceInfo info{u"_Thing", u"", {}};
-    return info;
-  }
-};
+using Thing = test_support::EmptyObject;
 
 int32_t creationError(StringView progId) {
   try {

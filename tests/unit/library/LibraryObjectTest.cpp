@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "skein10/Automation.h"
+#include "support/EmptyObject.h"
 #include "framework/KvMarrow10.h"
 #include "library/clsKvSkein10A.h"
 
@@ -10,13 +11,7 @@ using namespace skein10;
 
 namespace {
 
-class Thing final : public Object {
- public:
-  const InterfaceInfo& interfaceInfo() const override {
-    static const InterfaceInfo info{u"_Thing", u"", {}};
-    return info;
-  }
-};
+using Thing = test_support::EmptyObject;
 
 ObjectRef buddyOf(clsKvSkein10A& library) {
   ObjectRef out;
