@@ -25,10 +25,15 @@ struct Setup {
   const char16_t* mode;
 };
 
-std::string nameOf(const ::testing::TestParamInfo<Setup>& info) {
-  return std::string(info.param.server == ServerKind::Pyftpdlib ? "pyftpdlib" : "vsftpd") +
-         (info.param.mode == StringView(u"PORT") ? "_active" : "_passive");
+std::string describe(const Setup& setup) {
+  return std::string(setup.server == ServerKind::Pyftpdlib ? "pyftpdlib" : "vsftpd") +
+         (setup.mode == StringView(u"PORT") ? "_active" : "_passive");
 }
+
+std::string nameOf(const ::testing::TestParamInfo<Setup>& info) { return describe(info.param); }
+
+// How test listings show a setup.
+void PrintTo(const Setup& setup, std::ostream* out) { *out << describe(setup); }
 
 class FtpTransferIntegration : public ::testing::TestWithParam<Setup> {
  protected:
