@@ -201,7 +201,7 @@ TEST_F(FtpDataConnection, FailedDownloadsLeaveTheLocalFileAlone) {
       s.waitClientClosed();
     });
     ASSERT_EQ(connect(server), Status::Ok);
-    check(ftp->put_TimeOut(500));
+    check(ftp->put_TimeOut(2000));
     EXPECT_EQ(sessionErrorOf(getFile()), c.error);
     expectTargetUntouched("precious");
     ftp.reset();
