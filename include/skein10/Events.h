@@ -1,5 +1,4 @@
 #pragma once
-// >>> IMPLEMENTER: the house rules your brief calls RULES_PLACEHOLDER are in /work/HOUSE_RULES.md - read them first (deadline, git, naming). Delete this line when you edit this file. <<<
 // The calling thread's event loop, as host programs see it.
 //
 // Every thread that uses the library has one event loop, created on its first

@@ -1,5 +1,4 @@
 #pragma once
-// >>> IMPLEMENTER: the house rules your brief calls RULES_PLACEHOLDER are in /work/HOUSE_RULES.md - read them first (deadline, git, naming). Delete this line when you edit this file. <<<
 // An asynchronous TCP socket that reports by events on its thread's loop.
 //
 // Members that start work (Connect, Listen) return at once; the outcome
