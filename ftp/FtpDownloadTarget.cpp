@@ -21,8 +21,10 @@ fs::path besideName(const fs::path& target) {
   // overlapping copies (-Wrestrict).
   std::string name = ".";
   name += target.filename().string();
-  name += ".part-" + std::to_string(::getpid());
-  name += "-" + std::to_string(++counter);
+  name += ".part-";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(++counter);
   return target.parent_path() / name;
 }
 
