@@ -60,7 +60,7 @@ TEST(LibraryObject, ResourcesAndAbout) {
   ObjectRef picture;
   EXPECT_EQ(failureNumber(library->get_GetProResPicture(1, LoadResConstants(40000), &picture)),
             errc::Overflow);
-  EXPECT_EQ(failureNumber(library->get_GetProResPicture(1, vbResIcon, &picture)),
+  EXPECT_EQ(failureNumber(library->get_GetProResPicture(1, resIcon, &picture)),
             errc::ResourceNotFound);
   EXPECT_FALSE(picture);
 
