@@ -5,8 +5,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "skein10/Skein10.h"
+#include "support/PyftpdlibServer.h"
+#include "support/TempDir.h"
 
 using namespace skein10;
 
@@ -198,6 +202,17 @@ TEST_F(ClassSurface, BrowserDataDirectlyAndLateBound) {
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(folders->count(), 4);
 
+  // Assigning a collection, or nothing (a fresh empty one comes on next use).
+  auto mine = makeRef<Collection>();
+  check(cache->putref_colCookiesFiles(mine));
+  Ref<Collection> cookies;
+  check(cache->get_colCookiesFiles(&cookies));
+  EXPECT_EQ(cookies.get(), mine.get());
+  assign(*object, u"colCookiesFiles", Variant(ObjectRef()), InvokeKind::Set);
+  check(cache->putref_colUserInformation(Ref<Collection>()));
+  assign(*object, u"colUserInformation", Variant(mine), InvokeKind::Set);
+  EXPECT_EQ(call(*object, u"colUserInformation").toObject().get(), mine.get());
+
   bool found = true;
   int32_t window = 0;
   check(cache->GetCacheEntryInfoPro(window, u"http://127.0.0.1/never-cached", &found));
@@ -207,6 +222,64 @@ TEST_F(ClassSurface, BrowserDataDirectlyAndLateBound) {
   check(object->Invoke(0x60030003, InvokeKind::Method, args, &late));
   EXPECT_EQ(late, Variant(false));
   EXPECT_EQ(args[0], Variant(int32_t(3)));
+}
+
+}  // namespace
+
+namespace {
+
+std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every member of the FTP session once through the typed interface and once
+// late-bound, against a real server.
+TEST_F(ClassSurface, FtpMembersDirectlyAndLateBoundAgainstARealServer) {
+  test::PyftpdlibServer server;
+  test::TempDir local;
+  { std::ofstream(local / "up.txt") << "payload"; }
+  const String up = fromUtf8((local / "up.txt").string());
+
+  const ObjectRef object = CreateObject(ids::kProgIdKvInetFTPConnection);
+  const auto ftp = as<_clsKvInetFTPConnection>(object);
+  Variant v;
+  String s;
+  check(ftp->put_TimeOut(20000));
+  check(ftp->Connect(u"127.0.0.1", server.portText(), server.user(), server.password(), &v));
+  check(ftp->ChangeDirectory(server.home(), &v));
+  check(ftp->MakeDirectory(u"typed", &v));
+  call(*object, u"MakeDirectory", {Variant(u"late")});
+  check(ftp->RemoveDirectory(u"typed", &v));
+  call(*object, u"RemoveDirectory", {Variant(u"late")});
+  check(ftp->TransferType(ftp_BINARY, &s));
+  call(*object, u"TransferType", {int32_t(ftp_ASCII)});
+  call(*object, u"TransferType", {int32_t(ftp_BINARY)});
+
+  check(ftp->PutFile(u"a.txt", up, &s));
+  call(*object, u"PutFile", {Variant(u"b.txt"), Variant(up)});
+  check(ftp->Rename(u"a.txt", u"c.txt", &s));
+  call(*object, u"Rename", {Variant(u"b.txt"), Variant(u"d.txt")});
+  check(ftp->GetFile(u"c.txt", fromUtf8((local / "c.txt").string()), &s));
+  call(*object, u"GetFile", {Variant(u"d.txt"), Variant(fromUtf8((local / "d.txt").string()))});
+  EXPECT_EQ(fileText(local / "c.txt"), "payload");
+  EXPECT_EQ(fileText(local / "d.txt"), "payload");
+  check(ftp->ListContents(fromUtf8((local / "list1").string()), &s));
+  call(*object, u"ListContents", {Variant(fromUtf8((local / "list2").string()))});
+  EXPECT_NE(fileText(local / "list1").find("c.txt"), std::string::npos);
+  EXPECT_NE(fileText(local / "list2").find("d.txt"), std::string::npos);
+  check(ftp->RemoveFile(u"c.txt", &v));
+  call(*object, u"RemoveFile", {Variant(u"d.txt")});
+  EXPECT_FALSE(std::filesystem::exists(server.root() / "c.txt"));
+  EXPECT_FALSE(std::filesystem::exists(server.root() / "d.txt"));
+
+  String log;
+  check(ftp->get_LogData(&log));
+  EXPECT_EQ(call(*object, u"LogData"), Variant(log));
+  EXPECT_NE(log.find(u"PASS ********\r\n"), String::npos);
+  check(ftp->Disconnect(&v));
+  check(ftp->Connect(u"127.0.0.1", server.portText(), server.user(), server.password(), &v));
+  call(*object, u"Disconnect");
 }
 
 }  // namespace
