@@ -13,7 +13,7 @@
 #   SKEIN10_BENCH_MB        throughput file size in MiB (default 256)
 #   SKEIN10_BENCH_RSS_MB    peak-memory file size in MiB (default 1024)
 #   SKEIN10_BENCH_RUNS      runs per throughput figure (default 5)
-#   SKEIN10_BENCH_COMMANDS  commands in the round-trip session (default 500)
+#   SKEIN10_BENCH_COMMANDS  commands in the round-trip session (default 1000)
 #   SKEIN10_BENCH_SERVER    vsftpd (default when run as root) or pyftpdlib
 set -euo pipefail
 shopt -s inherit_errexit  # a failure inside $(...) stops the bench too
@@ -31,7 +31,7 @@ positive() {  # positive NAME VALUE: VALUE, or a usage error when it is not a wh
 size_mb=$(positive SKEIN10_BENCH_MB "${SKEIN10_BENCH_MB:-256}")
 rss_mb=$(positive SKEIN10_BENCH_RSS_MB "${SKEIN10_BENCH_RSS_MB:-1024}")
 runs=$(positive SKEIN10_BENCH_RUNS "${SKEIN10_BENCH_RUNS:-5}")
-commands=$(positive SKEIN10_BENCH_COMMANDS "${SKEIN10_BENCH_COMMANDS:-500}")
+commands=$(positive SKEIN10_BENCH_COMMANDS "${SKEIN10_BENCH_COMMANDS:-1000}")
 default_server=pyftpdlib
 [ "$(id -u)" -eq 0 ] && default_server=vsftpd
 server=${SKEIN10_BENCH_SERVER:-$default_server}
@@ -259,17 +259,18 @@ for _ in $(seq "$commands"); do cd_dots+=(cd .); done
 # One session of COUNT 'cd .' commands, by the host and by the bare socket.
 host_session() { seconds bounded "$host" ftp --quiet "ftp://$login" "${cd_dots[@]:0:$((2 * $1))}"; }
 socket_session() { seconds bounded /usr/bin/python3 "$round_trip" 127.0.0.1 "$port" "$user" "$password" "$1"; }
-median_of_three() {
-  local first second third
-  first=$("$@") second=$("$@") third=$("$@")
-  median "$first" "$second" "$third"
+sessions=5
+median_session() {  # median_session SESSION COUNT: the median time of $sessions runs
+  local times=() i
+  for ((i = 0; i < sessions; i++)); do times+=("$("$@")"); done
+  median "${times[@]}"
 }
 
 # micros_per_command SESSION: the time COUNT commands add over one command.
 micros_per_command() {
   local many one
-  many=$(median_of_three "$1" "$commands")
-  one=$(median_of_three "$1" 1)
+  many=$(median_session "$1" "$commands")
+  one=$(median_session "$1" 1)
   awk -v m="$many" -v o="$one" -v n="$commands" 'BEGIN { d = (n > 1) ? (m - o) / (n - 1) : m; printf "%.1f", d * 1e6 }'
 }
 ours=$(micros_per_command host_session)
