@@ -1,5 +1,6 @@
 #include <asio/steady_timer.hpp>
 #include <chrono>
+#include <optional>
 
 #include "platform/events/EventLoop.h"
 #include "skein10/Events.h"
@@ -7,38 +8,55 @@
 namespace skein10 {
 
 // The timer's state, shared with its pending wait. Every restart or stop
-// bumps the generation, so a wait or a queued event of an earlier run is
-// dropped.
+// bumps the generation, so a queued event of an earlier run is dropped.
+//
+// Restarting is cheap because the session restarts its timer around every
+// wait: a restart only moves the due time. The one Asio wait that is pending
+// stays as it is when it expires no later than the new due time; when it
+// expires early it finds the due time moved and waits again.
 struct Timer::Impl : events::EventTarget, std::enable_shared_from_this<Timer::Impl> {
+  using TimePoint = asio::steady_timer::clock_type::time_point;
+
   explicit Impl(Timer* owner) : owner(owner), timer(loop->context()) {}
 
   void restart() {
     ++generation;
-    timer.cancel();
-    if (!enabled || interval <= 0) return;
-    timer.expires_after(period());
-    wait();
+    if (!enabled || interval <= 0) {
+      due.reset();
+      return;
+    }
+    due = asio::steady_timer::clock_type::now() + period();
+    if (!waiting || timer.expiry() > *due) arm(*due);
   }
 
   std::chrono::milliseconds period() const { return std::chrono::milliseconds(interval); }
 
-  void wait() {
-    timer.async_wait([self = weak_from_this(), generation = generation](const asio::error_code& ec) {
+  void arm(TimePoint at) {
+    timer.expires_at(at);  // a wait still pending completes as aborted
+    waiting = true;
+    timer.async_wait([self = weak_from_this()](const asio::error_code& ec) {
       auto impl = self.lock();
-      if (ec || !impl || impl->generation != generation) return;
-      impl->expired();
+      if (ec || !impl) return;
+      impl->waiting = false;
+      impl->check();
     });
   }
 
+  void check() {
+    if (!due) return;
+    if (asio::steady_timer::clock_type::now() < *due) return arm(*due);
+    expired();
+  }
+
   // Raises one Timer event and schedules the next, one period after this
-  // expiry; a thread that pumped too late gets no burst of catch-up events.
+  // one was due; a thread that pumped too late gets no burst of catch-up events.
   void expired() {
     loop->raise(weak_from_this(), 0, generation);
     const auto now = asio::steady_timer::clock_type::now();
-    auto next = timer.expiry() + period();
+    auto next = *due + period();
     if (next <= now) next = now + period();
-    timer.expires_at(next);
-    wait();
+    due = next;
+    arm(next);
   }
 
   void deliver(const events::LoopEvent& event) override {
@@ -48,6 +66,8 @@ struct Timer::Impl : events::EventTarget, std::enable_shared_from_this<Timer::Im
   std::shared_ptr<events::EventLoop> loop = events::EventLoop::current();
   Timer* owner;
   asio::steady_timer timer;
+  std::optional<TimePoint> due;  // when the next Timer event is due; none while stopped
+  bool waiting = false;          // an Asio wait is pending
   int32_t interval = 0;
   bool enabled = false;
   uint32_t generation = 0;
