@@ -41,24 +41,9 @@ server=${SKEIN10_BENCH_SERVER:-$default_server}
 command_limit=300
 figure_budget=20
 
-# A private registration store under the build folder, so the bench leaves
-# the user's own store alone.
-export SKEIN10_REGISTRY=$build/bench-store/registry
-mkdir -p "$build/bench-store"
-rm -f "$SKEIN10_REGISTRY"
-"$host" register >/dev/null
-
-work=$(mktemp -d)
+source "$(dirname "$0")/common.sh"
+private_store "$build/bench-store"
 chmod 755 "$work"
-server_pid=
-stop() {
-  if [ -n "$server_pid" ]; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap stop EXIT
 trap 'exit 130' INT TERM
 
 fail() {
@@ -67,7 +52,7 @@ fail() {
   exit 1
 }
 
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
+port=$(free_port)
 
 # Each server sets: files (its local folder), remote (the folder's name in
 # URLs, with a trailing slash, or nothing), cd_steps, user, password.

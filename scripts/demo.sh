@@ -11,26 +11,9 @@ build=$(cd "${1:?usage: scripts/demo.sh BUILD_DIR}" && pwd)
 host=$build/bin/skein10
 [ -x "$host" ] || { echo "demo: $host is not built" >&2; exit 1; }
 
-# A private registration store under the build folder, so the demo leaves
-# the user's own store alone.
-export SKEIN10_REGISTRY=$build/demo/registry
-mkdir -p "$build/demo"
-rm -f "$SKEIN10_REGISTRY"
-"$host" register
-
-work=$(mktemp -d)
-server_pid=
-stop() {
-  if [ -n "$server_pid" ]; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap stop EXIT
-
-# A free loopback port, picked by the kernel.
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()')
+source "$(dirname "$0")/common.sh"
+private_store "$build/demo"
+port=$(free_port)
 mkdir "$work/root"
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$port" -d "$work/root" -u demo -P demo -w \
   >"$work/server.log" 2>&1 &
