@@ -29,7 +29,7 @@ class ServerClassFactory final : public ClassFactory {
 
   const InterfaceInfo& interfaceInfo() const override {
     static const InterfaceInfo info{
-        u"IClassFactory",
+        u"ClassFactory",
         u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A12}",
         {
             member<&ServerClassFactory::CreateInstance>(u"CreateInstance", MemberKind::Method, 1),
@@ -69,8 +69,8 @@ RegistrationStore::Entries ComponentServer::entries(const std::filesystem::path&
     const std::string clsid = "CLSID\\" + text(c.classId);
     out[clsid] = text(c.progId);
     out[clsid + "\\ProgID"] = text(c.progId);
-    out[clsid + "\\InprocServer32"] = library.string();
-    out[clsid + "\\InprocServer32\\ThreadingModel"] = "Apartment";
+    out[clsid + "\\InProcessServer"] = library.string();
+    out[clsid + "\\InProcessServer\\ThreadingModel"] = "Apartment";
     out[clsid + "\\TypeLib"] = lib;
     out[clsid + "\\Version"] = version;
     out[text(c.progId) + "\\CLSID"] = text(c.classId);

@@ -15,7 +15,7 @@ std::optional<StoreClassSource::Server> StoreClassSource::lookUp(StringView prog
   const std::string wanted = toUtf8(foldCase(progId)) + "\\clsid";
   for (const auto& [key, classId] : entries) {
     if (toUtf8(foldCase(fromUtf8(key))) != wanted) continue;
-    auto server = entries.find("CLSID\\" + classId + "\\InprocServer32");
+    auto server = entries.find("CLSID\\" + classId + "\\InProcessServer");
     if (server == entries.end()) return std::nullopt;
     return Server{fromUtf8(classId), server->second};
   }

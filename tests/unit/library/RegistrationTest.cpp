@@ -54,8 +54,8 @@ TEST_F(Registration, RegisterCreateUnregister) {
   registerLibrary(SKEIN10_LIBRARY);
   const auto entries = RegistrationStore(registryPath()).read();
   const std::string clsid = "CLSID\\" + toUtf8(ids::kClsKvInetFTPConnection);
-  EXPECT_EQ(entries.at(clsid + "\\InprocServer32"), std::filesystem::canonical(SKEIN10_LIBRARY).string());
-  EXPECT_EQ(entries.at(clsid + "\\InprocServer32\\ThreadingModel"), "Apartment");
+  EXPECT_EQ(entries.at(clsid + "\\InProcessServer"), std::filesystem::canonical(SKEIN10_LIBRARY).string());
+  EXPECT_EQ(entries.at(clsid + "\\InProcessServer\\ThreadingModel"), "Apartment");
   EXPECT_EQ(entries.at("Skein10.clsKvInetFTPConnection\\CLSID"), toUtf8(ids::kClsKvInetFTPConnection));
   EXPECT_EQ(entries.at(clsid + "\\TypeLib"), toUtf8(ids::kTypeLibrary));
   for (const char16_t* progId : {ids::kProgIdKvSkein10A, ids::kProgIdKvInetGeneralA, ids::kProgIdKvInetAdvancedA,
