@@ -44,7 +44,8 @@ bool writtenDirectly(const fs::path& target) {
 
 }  // namespace
 
-FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField)
+FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField,
+                                     files::Patience patience)
     : target_(resolved(fs::path(toUtf8(localFileName)))) {
   if (writtenDirectly(target_)) {
     written_ = target_;
@@ -54,7 +55,7 @@ FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileN
     if (fs::is_directory(target_, ec)) throw Error::runtime(errc::PathFileAccess);
     written_ = besideName(target_);
   }
-  file_.emplace(fromUtf8(written_.string()), files::FileMode::Output);
+  file_.emplace(fromUtf8(written_.string()), files::FileMode::Output, patience);
   binding_.emplace(fileNumberField, file_->number(), int16_t{0});
 }
 

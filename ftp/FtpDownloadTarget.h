@@ -19,7 +19,8 @@ namespace skein10 {
 class FtpDownloadTarget {
  public:
   // Creates the file to write; its errors come before anything is sent.
-  FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField);
+  // `patience` bounds a wait for the reader of a FIFO target.
+  FtpDownloadTarget(const String& localFileName, int16_t& fileNumberField, files::Patience patience);
   // Without commit(): closes and removes what was written beside the target.
   ~FtpDownloadTarget();
   FtpDownloadTarget(const FtpDownloadTarget&) = delete;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <exception>
 #include <initializer_list>
+#include <utility>
 
 #include "ftp/FtpDownloadTarget.h"
 #include "ftp/FtpError.h"
@@ -22,6 +25,22 @@ constexpr char16_t kUnsafeArgument[] = u"A command argument can't contain CR, LF
 constexpr char16_t kBadTimeOut[] = u"The TimeOut must be greater than 0 milliseconds.";
 constexpr char16_t kBadPort[] = u"The port must be a number from 1 to 65535.";
 constexpr char16_t kLineEnd[] = u"\r\n";
+
+// Cuts the data connection short when a transfer fails, so the server sees
+// an aborted transfer, never a normal end of a partial upload.
+class DataAbort {
+ public:
+  explicit DataAbort(TcpSocket& data) : data_(data) {}
+  ~DataAbort() {
+    if (std::uncaught_exceptions() > exceptions_) data_.Abort();
+  }
+  DataAbort(const DataAbort&) = delete;
+  DataAbort& operator=(const DataAbort&) = delete;
+
+ private:
+  TcpSocket& data_;
+  int exceptions_ = std::uncaught_exceptions();
+};
 
 // Refuses arguments that would end the command line early and smuggle in
 // commands of their own.
@@ -92,44 +111,60 @@ const InterfaceInfo& clsKvInetFTPConnection::interfaceInfo() const {
 
 // --- settings and log ---
 
-Status clsKvInetFTPConnection::get_ConnectionMode(String* result) {
-  return guarded(result, [&] { return upperCase(frmKvInetFTPConnection::ftpStripChar(ConnectionMode_, u' ')); });
+template <class Body>
+Status clsKvInetFTPConnection::onOwnerThread(Body&& body) {
+  return guarded([&] {
+    thread_.require();
+    body();
+  });
 }
 
-Status clsKvInetFTPConnection::put_ConnectionMode(String value) {
-  return guarded([&] { ConnectionMode_ = upperCase(frmKvInetFTPConnection::ftpStripChar(value, u' ')); });
+template <class Result, class Body>
+Status clsKvInetFTPConnection::onOwnerThread(Result* result, Body&& body) {
+  return guarded(result, [&] {
+    thread_.require();
+    return body();
+  });
 }
-
-Status clsKvInetFTPConnection::get_TimeOut(int32_t* result) {
-  return guarded(result, [&] { return TimeOut_; });
-}
-
-Status clsKvInetFTPConnection::put_TimeOut(int32_t value) {
-  return guarded([&] { TimeOut_ = value; });
-}
-
-Status clsKvInetFTPConnection::get_MaxLogSize(int32_t* result) {
-  return guarded(result, [&] { return MaxLogSize_; });
-}
-
-Status clsKvInetFTPConnection::put_MaxLogSize(int32_t value) {
-  return guarded([&] { MaxLogSize_ = value; });
-}
-
-Status clsKvInetFTPConnection::get_LogData(String* result) {
-  return guarded(result, [&] { return sink_->ftpLogData; });
-}
-
-// --- connect and disconnect ---
 
 template <class Result, class Body>
 Status clsKvInetFTPConnection::command(Result* result, Body&& body) {
-  return guarded(result, [&] {
+  return onOwnerThread(result, [&] {
     if (busy_) throw FtpError::invalidCall(kBusy);
     FtpScopedValue<bool> busy(busy_, true, false);
     return body();
   });
 }
+
+Status clsKvInetFTPConnection::get_ConnectionMode(String* result) {
+  return onOwnerThread(result, [&] { return upperCase(frmKvInetFTPConnection::ftpStripChar(ConnectionMode_, u' ')); });
+}
+
+Status clsKvInetFTPConnection::put_ConnectionMode(String value) {
+  return onOwnerThread([&] { ConnectionMode_ = upperCase(frmKvInetFTPConnection::ftpStripChar(value, u' ')); });
+}
+
+Status clsKvInetFTPConnection::get_TimeOut(int32_t* result) {
+  return onOwnerThread(result, [&] { return TimeOut_; });
+}
+
+Status clsKvInetFTPConnection::put_TimeOut(int32_t value) {
+  return onOwnerThread([&] { TimeOut_ = value; });
+}
+
+Status clsKvInetFTPConnection::get_MaxLogSize(int32_t* result) {
+  return onOwnerThread(result, [&] { return MaxLogSize_; });
+}
+
+Status clsKvInetFTPConnection::put_MaxLogSize(int32_t value) {
+  return onOwnerThread([&] { MaxLogSize_ = value; });
+}
+
+Status clsKvInetFTPConnection::get_LogData(String* result) {
+  return onOwnerThread(result, [&] { return sink_->ftpLogData; });
+}
+
+// --- connect and disconnect ---
 
 Status clsKvInetFTPConnection::Connect(String eServer, String ePort, String eLogin, String ePass,
                                        Variant* result) {
@@ -171,38 +206,68 @@ int32_t clsKvInetFTPConnection::requireTimeOut() const {
   return TimeOut_;
 }
 
-void clsKvInetFTPConnection::SendCommand(const String& command) { SendCommand(command, command); }
+String clsKvInetFTPConnection::SendCommand(const String& command) { return SendCommand(command, command); }
 
 // `logged` is what the log shows of the command (the password masked).
-void clsKvInetFTPConnection::SendCommand(const String& command, const String& logged) {
+String clsKvInetFTPConnection::SendCommand(const String& command, const String& logged) {
   requireTimeOut();
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
   sink_->ftpAddToLog(logged + kLineEnd);
-  Wait([this] { return !sink_->ftpEventFlag; }, Bound::Reply);
+  return awaitReply(sink_->ftpReplies.expect());
 }
 
+// The greeting is owed like the reply to a command.
 void clsKvInetFTPConnection::WaitReply() {
   sink_->ftpEventFlag = true;
-  Wait([this] { return !sink_->ftpEventFlag; }, Bound::Reply);
+  awaitReply(sink_->ftpReplies.expect());
 }
 
+String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
+  frmKvInetFTPConnection& s = *sink_;
+  // A reply that pays off an earlier command (one that timed out) goes on
+  // updating the shared fields, but only this ticket's payment ends the wait.
+  s.ftpAnswer.reset();
+  FtpScopedValue<FtpReplyLedger::Ticket> awaited(s.ftpAwaited, ticket, 0);
+  Wait([&s] { return s.ftpAnswer.has_value(); }, Bound::Reply);
+  FtpAnswer answer = *std::exchange(s.ftpAnswer, std::nullopt);
+  if (answer.error == 1) throw FtpError::session(answer.reason);
+  return std::move(answer.reason);
+}
+
+// The one wait: pumps until `done` holds, the reply timer fires, or the
+// control connection fails; a data wait also ends on an error reply about
+// its transfer and on a failure of the data connection, and its timer runs
+// from the last progress instead of from the start.
 void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound) {
   frmKvInetFTPConnection& s = *sink_;
+  const bool data = bound == Bound::Progress;
+  s.ftpTimedOut = false;
   s.myTimeout.setInterval(requireTimeOut());
   s.myTimeout.setEnabled(true);
   uint64_t progress = s.ftpProgress;
-  bool data = bound == Bound::Progress;
+  bool finished = false;
   pumpUntil([&] {
     if (data && s.ftpProgress != progress) {
       progress = s.ftpProgress;
       s.myTimeout.setEnabled(true);
     }
-    return done() || (data && (s.ftpEventError == 1 || s.ftpDataFailure));
+    finished = done();
+    return finished || s.ftpTimedOut || s.ftpControlFailure || (data && (s.ftpServerError || s.ftpDataFailure));
   });
   s.myTimeout.setEnabled(false);
-  if (s.ftpEventError == 1) throw FtpError::session(s.ftpEventReason);
-  if (data && s.ftpDataFailure) throw *s.ftpDataFailure;
+  raiseWaitEnd(finished, bound);
+}
+
+void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
+  frmKvInetFTPConnection& s = *sink_;
+  if (bound == Bound::Progress) {
+    if (s.ftpServerError) throw *s.ftpServerError;
+    if (s.ftpDataFailure) throw *s.ftpDataFailure;
+  }
+  if (finished) return;
+  if (s.ftpControlFailure) throw *s.ftpControlFailure;
+  throw FtpError::session(s.ftpEventReason);  // the time-out, as the timer wrote it
 }
 
 // --- directory and file commands ---
@@ -260,6 +325,7 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
   s.ftpDataSendComplete = false;
   s.ftpDataServerClosed = false;
   s.ftpDataFailure.reset();
+  s.ftpServerError.reset();
   String mode;
   check(get_ConnectionMode(&mode));
   if (mode == u"PORT") {
@@ -269,8 +335,7 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
     SendCommand(command);
     WaitDataConnected();
   } else {
-    SendCommand(u"PASV");
-    FtpPassiveReply reply = FtpPassiveReply::parse(s.ftpEventReason);
+    FtpPassiveReply reply = FtpPassiveReply::parse(SendCommand(u"PASV"));
     // The server's own address, whatever host the reply names.
     s.myTCPData.setRemotePort(reply.port);
     s.myTCPData.setRemoteHost(s.myTCP.RemoteHostIP());
@@ -324,8 +389,8 @@ Status clsKvInetFTPConnection::GetFile(String RemoteFileName, String LocalFileNa
 // Runs a listing or download into the local file; the file gets the new
 // content only when the whole transfer succeeded.
 void clsKvInetFTPConnection::receive(const String& command, const String& localFileName) {
-  requireTimeOut();
-  FtpDownloadTarget target(localFileName, sink_->ftpWriteFileNum);
+  FtpDownloadTarget target(localFileName, sink_->ftpWriteFileNum, files::Patience(requireTimeOut()));
+  DataAbort abort(sink_->myTCPData);
   OpenDataConnection(command);
   WaitDataClosed();
   WaitServerClosed();
@@ -335,9 +400,9 @@ void clsKvInetFTPConnection::receive(const String& command, const String& localF
 Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileName, String* result) {
   return command(result, [&] {
     requireArguments({&RemoteFileName});
-    requireTimeOut();
-    files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead);
+    files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead, files::Patience(requireTimeOut()));
     FtpScopedValue<int16_t> bound(sink_->ftpWriteFileNum, file.number(), 0);
+    DataAbort abort(sink_->myTCPData);
     OpenDataConnection(u"STOR " + RemoteFileName);
     sendBlocks(file);
     sink_->myTCPData.Close();
@@ -347,17 +412,21 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
 }
 
 // Sends the file in blocks of kUploadBlock bytes and then the rest, with one
-// block in flight at a time.
+// block in flight at a time: exactly the length a regular file had at the
+// start (one that ends sooner fails with 62, and the server never sees the
+// upload end normally), or everything up to the end of a FIFO or device.
 void clsKvInetFTPConnection::sendBlocks(files::NumberedFile& file) {
+  const bool sized = file.isRegular();
+  uint64_t left = sized ? static_cast<uint64_t>(file.length()) : UINT64_MAX;
   std::array<uint8_t, kUploadBlock> block;
-  for (;;) {
-    std::size_t filled = 0;
-    for (std::size_t n = 1; filled < block.size() && n > 0; filled += n) {
-      n = file.read(std::span(block).subspan(filled));
-    }
-    if (filled == 0) return;
-    sink_->myTCPData.SendData(std::span<const uint8_t>(block.data(), filled));
+  while (left > 0) {
+    const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(block.size(), left));
+    const std::size_t got = file.read(std::span(block).first(wanted));
+    if (got < wanted && sized) throw Error::runtime(errc::InputPastEndOfFile);
+    if (got == 0) return;
+    sink_->myTCPData.SendData(std::span<const uint8_t>(block.data(), got));
     WaitSendComplete();
+    left -= got;
   }
 }
 

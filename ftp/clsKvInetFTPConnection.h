@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ftp/frmKvInetFTPConnection.h"
+#include "platform/events/ThreadAffinity.h"
 #include "platform/files/NumberedFile.h"
 #include "skein10/_clsKvInetFTPConnection.h"
 #include "skein10/TypeInfo.h"
@@ -51,7 +52,13 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // which also end at once on an error reply or a data connection failure).
   enum class Bound { Reply, Progress };
 
-  // Runs a member that talks to the server: refuses a call made while
+  // Runs any member on the thread that owns the session's sockets and timer;
+  // a call from another thread is refused at once.
+  template <class Body>
+  Status onOwnerThread(Body&& body);
+  template <class Result, class Body>
+  Status onOwnerThread(Result* result, Body&& body);
+  // Runs a member that talks to the server: also refuses a call made while
   // another member of this session is waiting.
   template <class Result, class Body>
   Status command(Result* result, Body&& body);
@@ -59,10 +66,17 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   Status argumentCommand(Variant* result, StringView keyword, const String& argument);
   int32_t requireTimeOut() const;
 
-  void SendCommand(const String& command);
-  void SendCommand(const String& command, const String& logged);
+  // Sends a command and waits for its own reply; returns the reply's
+  // reason (the reply line for 150, 227 and 257).
+  String SendCommand(const String& command);
+  String SendCommand(const String& command, const String& logged);
   void WaitReply();
+  // Waits for the reply that pays off `ticket`; raises an error reply.
+  String awaitReply(FtpReplyLedger::Ticket ticket);
   void Wait(const std::function<bool()>& done, Bound bound);
+  // Raises what ended a wait whose own condition did not come true, and a
+  // data wait's failures in any case.
+  void raiseWaitEnd(bool finished, Bound bound);
 
   void connectControl(const String& server, int32_t port);
 
@@ -83,6 +97,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   int32_t TimeOut_ = 20000;
   String ConnectionMode_;
   bool busy_ = false;
+  events::ThreadAffinity thread_;
   std::unique_ptr<frmKvInetFTPConnection> sink_;
 };
 

@@ -13,11 +13,27 @@ namespace skein10 {
 namespace {
 constexpr char16_t kTimedOut[] = u"The servers response has timed out.";
 constexpr char16_t kDisconnected[] = u"Disconnected...";
+constexpr char16_t kServerClosed[] = u"The server closed the connection.";
+
+bool isCode(StringView code) {
+  return code.size() == 3 && std::all_of(code.begin(), code.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+// A reply that ends a dialogue step (2xx to 5xx); a 1xx reply is only
+// preliminary: a transfer starts, and its end follows.
+bool isFinal(StringView code) { return isCode(code) && code[0] >= u'2' && code[0] <= u'5'; }
+bool isPreliminary(StringView code) { return isCode(code) && code[0] == u'1'; }
+
+// "The connection to the server failed: <why> (socket error N)."
+String connectionFailure(StringView prefix, const String& description, int32_t number) {
+  return String(prefix) + description + u" (socket error " + Variant(number).toString() + u").";
+}
 }  // namespace
 
 frmKvInetFTPConnection::frmKvInetFTPConnection(clsKvInetFTPConnection& session) : myObj(&session) {
   myTCP.onDataArrival = [this](int32_t bytesTotal) { myTCP_DataArrival(bytesTotal); };
   myTCP.onClose = [this] { myTCP_Close(); };
+  myTCP.onError = [this](int32_t number, const String& description) { myTCP_Error(number, description); };
   myTimeout.onTimer = [this] { myTimeout_Timer(); };
   myTCPData.onConnect = [this] { myTCPData_Connect(); };
   myTCPData.onConnectionRequest = [this](int32_t requestID) { myTCPData_ConnectionRequest(requestID); };
@@ -42,47 +58,98 @@ String frmKvInetFTPConnection::ftpStripChar(StringView text, char16_t ch) {
   return String(text.substr(first, text.find_last_not_of(ch) - first + 1));
 }
 
-void frmKvInetFTPConnection::resetReplies() { framer_.reset(); }
+void frmKvInetFTPConnection::resetReplies() {
+  framer_.reset();
+  ftpReplies.reset();
+  ftpControlFailure.reset();
+}
 
+// Control text counts as progress of a transfer only through the replies it
+// completes (see applyReply), so a chattering server can't keep a stalled
+// transfer alive.
 void frmKvInetFTPConnection::myTCP_DataArrival(int32_t bytesTotal) {
-  ++ftpProgress;
   String chunk;
   myTCP.GetData(chunk, bytesTotal);
   ftpAddToLog(chunk);
   for (const String& line : framer_.push(chunk)) applyReply(line);
 }
 
+// The reply's row writes the shared fields; then the reply is paired with
+// what it answers (see payReply).
 void frmKvInetFTPConnection::applyReply(const String& line) {
-  const FtpReplyRow* row = FtpReplyTable::find(StringView(line).substr(0, 3));
-  if (!row) return;
-  ftpEventError = row->error;
-  switch (row->kind) {
-    case FtpReplyKind::Line:
-      ftpEventReason = ftpStripChar(line, u' ');
-      ftpEventFlag = false;
-      break;
-    case FtpReplyKind::TransferEnd:
-      ftpEventReason = String(row->message);
-      ftpDataServerClosed = true;
-      break;
-    case FtpReplyKind::Message:
-    case FtpReplyKind::MultiLine:
-      ftpEventReason = String(row->message);
-      ftpEventFlag = false;
-      break;
+  const StringView code = StringView(line).substr(0, 3);
+  const FtpReplyRow* row = FtpReplyTable::find(code);
+  if (row) {
+    ftpEventError = row->error;
+    switch (row->kind) {
+      case FtpReplyKind::Line:
+        ftpEventReason = ftpStripChar(line, u' ');
+        ftpEventFlag = false;
+        break;
+      case FtpReplyKind::TransferEnd:
+        ftpEventReason = String(row->message);
+        ftpDataServerClosed = true;
+        break;
+      case FtpReplyKind::Message:
+      case FtpReplyKind::MultiLine:
+        ftpEventReason = String(row->message);
+        ftpEventFlag = false;
+        break;
+    }
   }
+  payReply(code, row);
+}
+
+// A final reply ends an open transfer first; otherwise a reply the table
+// knows (other than a transfer end) or any final one pays off the oldest
+// command. A code the table does not know changes no field and answers no
+// wait, but still keeps the dialogue in step. An error reply that answers no
+// command, or ends a transfer, is the failure of the transfer under way.
+void frmKvInetFTPConnection::payReply(StringView code, const FtpReplyRow* row) {
+  const bool error = row && row->error == 1;
+  if (isFinal(code) && ftpReplies.payTransferEnd()) {
+    ++ftpProgress;
+    if (error) ftpServerError = FtpError::session(ftpEventReason);
+    return;
+  }
+  if (row && row->kind == FtpReplyKind::TransferEnd) {
+    ++ftpProgress;
+    return;
+  }
+  if (!row && !isFinal(code)) return;
+  const FtpReplyLedger::Ticket ticket = ftpReplies.pay();
+  if (ticket == 0) {
+    if (error) ftpServerError = FtpError::session(ftpEventReason);
+    return;
+  }
+  ++ftpProgress;
+  if (!row) return;
+  if (isPreliminary(code)) ftpReplies.openTransfer();
+  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{ftpEventError, ftpEventReason};
 }
 
 void frmKvInetFTPConnection::myTCP_Close() {
-  ++ftpProgress;
   ftpEventReason = kDisconnected;
   ftpEventError = 0;
+  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed);
+}
+
+// The first failure of a connection is what its waits report.
+void frmKvInetFTPConnection::myTCP_Error(int32_t number, const String& description) {
+  if (ftpControlFailure) return;
+  ftpEventError = 1;
+  ftpEventReason = connectionFailure(u"The connection to the server failed: ", description, number);
+  ftpControlFailure = FtpError::session(ftpEventReason);
 }
 
 void frmKvInetFTPConnection::myTimeout_Timer() {
+  // A reply that came in the same batch of events, before this one, has
+  // already answered the pending command.
+  if (ftpAwaited != 0 && ftpAnswer) return;
   ftpEventError = 1;
   ftpEventReason = kTimedOut;
   ftpEventFlag = false;
+  ftpTimedOut = true;
 }
 
 void frmKvInetFTPConnection::myTCPData_Connect() {
@@ -142,8 +209,7 @@ void frmKvInetFTPConnection::myTCPData_SendComplete() {
 void frmKvInetFTPConnection::myTCPData_Error(int32_t number, const String& description) {
   ++ftpProgress;
   ftpDataConnected = false;
-  ftpDataFailure = FtpError::session(u"The data connection failed: " + description + u" (socket error " +
-                                     Variant(number).toString() + u").");
+  ftpDataFailure = FtpError::session(connectionFailure(u"The data connection failed: ", description, number));
 }
 
 }  // namespace skein10

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ftp/FtpReplyFramer.h"
+#include "ftp/FtpReplyLedger.h"
 #include "platform/events/TcpSocket.h"
 #include "skein10/Error.h"
 #include "skein10/Events.h"
@@ -16,6 +17,13 @@
 namespace skein10 {
 
 class clsKvInetFTPConnection;
+struct FtpReplyRow;
+
+// The outcome of the reply that paid off a command.
+struct FtpAnswer {
+  int32_t error = 0;
+  String reason;
+};
 
 class frmKvInetFTPConnection {
  public:
@@ -35,7 +43,15 @@ class frmKvInetFTPConnection {
   String ftpLogData;                 // the session log
   bool ftpDataOpened = false;        // the data connection opened since its set-up began
   std::optional<Error> ftpDataFailure;  // the data socket failed, or received bytes could not be written
-  uint64_t ftpProgress = 0;          // counts the events of both connections
+  uint64_t ftpProgress = 0;          // counts data events and the replies that concern a transfer
+
+  // What ends a wait besides its own condition.
+  FtpReplyLedger ftpReplies;                  // commands owed a reply, oldest first
+  FtpReplyLedger::Ticket ftpAwaited = 0;      // the pending command wait's ticket; 0 when none
+  std::optional<FtpAnswer> ftpAnswer;         // the awaited command's own reply
+  bool ftpTimedOut = false;                   // the reply timer ended the pending wait
+  std::optional<Error> ftpControlFailure;     // the control connection failed or the server closed it
+  std::optional<Error> ftpServerError;        // an error reply that answered no command (a transfer aborted)
 
   TcpSocket myTCP;
   TcpSocket myTCPData;
@@ -45,11 +61,13 @@ class frmKvInetFTPConnection {
   void ftpAddToLog(const String& text);
   // `text` without leading and trailing occurrences of `ch`.
   static String ftpStripChar(StringView text, char16_t ch);
-  // Forgets partial reply text before a new control connection.
+  // Forgets partial reply text, owed replies and a failure before a new
+  // control connection.
   void resetReplies();
 
   void myTCP_DataArrival(int32_t bytesTotal);
   void myTCP_Close();
+  void myTCP_Error(int32_t number, const String& description);
   void myTimeout_Timer();
   void myTCPData_Connect();
   void myTCPData_ConnectionRequest(int32_t requestID);
@@ -60,6 +78,8 @@ class frmKvInetFTPConnection {
 
  private:
   void applyReply(const String& line);
+  // Pairs a reply with the command or the transfer it answers.
+  void payReply(StringView code, const FtpReplyRow* row);
   // Only the control connection's peer may open the data connection, and
   // only in active mode.
   bool acceptsDataConnection(int32_t requestID);

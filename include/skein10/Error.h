@@ -21,6 +21,7 @@ inline constexpr int32_t InternalError = 51;
 inline constexpr int32_t BadFileNumber = 52;
 inline constexpr int32_t FileNotFound = 53;
 inline constexpr int32_t DiskFull = 61;
+inline constexpr int32_t InputPastEndOfFile = 62;
 inline constexpr int32_t PermissionDenied = 70;
 inline constexpr int32_t PathFileAccess = 75;
 inline constexpr int32_t PathNotFound = 76;
@@ -31,6 +32,8 @@ inline constexpr int32_t EntryPointNotFound = 453;
 inline constexpr int32_t MemberNotFound = 438;
 inline constexpr int32_t WrongArguments = 450;
 inline constexpr int32_t DuplicateKey = 457;
+// An object's member called on a thread other than the one that created it.
+inline constexpr int32_t WrongThread = 1001;
 }  // namespace errc
 
 // Source of the errors this library's runtime raises.

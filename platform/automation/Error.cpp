@@ -30,6 +30,7 @@ String runtimeErrorText(int32_t number) {
     case errc::BadFileNumber: return u"Bad file name or number";
     case errc::FileNotFound: return u"File not found";
     case errc::DiskFull: return u"Disk full";
+    case errc::InputPastEndOfFile: return u"Input past end of file";
     case errc::PermissionDenied: return u"Permission denied";
     case errc::PathFileAccess: return u"Path/File access error";
     case errc::PathNotFound: return u"Path not found";
@@ -39,6 +40,8 @@ String runtimeErrorText(int32_t number) {
     case errc::MemberNotFound: return u"Object doesn't support this property or method";
     case errc::WrongArguments: return u"Wrong number of arguments or invalid property assignment";
     case errc::DuplicateKey: return u"This key is already associated with an element of this collection";
+    case errc::WrongThread:
+      return u"The object belongs to another thread: call its members only on the thread that created it";
     default: return u"Application-defined or object-defined error";
   }
 }

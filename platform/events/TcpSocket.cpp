@@ -355,6 +355,12 @@ SocketState TcpSocket::State() const { return impl_->state; }
 
 void TcpSocket::Close() { impl_->close(); }
 
+void TcpSocket::Abort() {
+  asio::error_code ignored;
+  if (impl_->socket.is_open()) impl_->socket.set_option(asio::socket_base::linger(true, 0), ignored);
+  impl_->close();
+}
+
 String TcpSocket::RemoteHost() const { return impl_->remoteHost; }
 
 void TcpSocket::setRemoteHost(String host) { impl_->remoteHost = std::move(host); }

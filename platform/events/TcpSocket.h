@@ -60,6 +60,10 @@ class TcpSocket {
   // Closes the connection or listener; raises no event. The socket can be set
   // up again afterwards.
   void Close();
+  // Closes at once with a reset, so the peer sees its connection cut short
+  // rather than ended normally (an upload never looks complete); otherwise
+  // as Close.
+  void Abort();
 
   String RemoteHost() const;
   void setRemoteHost(String host);  // host name or dotted IPv4 text

@@ -1,13 +1,20 @@
 #include "platform/files/FileTable.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/files/FileError.h"
+#include "platform/files/SignalShield.h"
 
 namespace skein10::files {
 namespace {
@@ -23,6 +30,45 @@ int openFlags(FileMode mode) {
 
 bool valid(int16_t number) { return number > 0 && number <= FileTable::kMaxNumber; }
 
+constexpr char16_t kNoReader[] = u"The local file is a FIFO that no program has open for reading.";
+constexpr char16_t kNothingToRead[] = u"The local file gave nothing to read in time: no program is writing to it.";
+constexpr char16_t kNothingTaken[] = u"The local file took nothing in time: no program is reading it.";
+
+Error accessError(const char16_t* description) { return Error(errc::PathFileAccess, kRuntimeSource, description); }
+
+// Waits until `fd` is ready for `events` (or hung up, or failed: the next
+// call tells which); false when the patience ran out first.
+bool waitReady(int fd, short events, Patience patience) {
+  const int timeout = patience < Patience::zero() ? -1 : static_cast<int>(std::min<Patience::rep>(patience.count(), INT_MAX));
+  pollfd watched{fd, events, 0};
+  for (;;) {
+    const int n = ::poll(&watched, 1, timeout);
+    if (n > 0) return true;
+    if (n == 0) return false;
+    if (errno != EINTR) return true;
+  }
+}
+
+// Opens without blocking. A FIFO opened for writing has no reader yet when
+// the open fails with ENXIO; the kernel can't be asked to wait for one
+// without blocking for good, so the open is tried again, within the patience.
+UniqueFd openWithin(const std::string& name, int flags, Patience patience) {
+  const auto deadline = std::chrono::steady_clock::now() + patience;
+  for (;;) {
+    UniqueFd fd(::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+    if (fd || errno != ENXIO) return fd;
+    const auto left = deadline - std::chrono::steady_clock::now();
+    if (patience >= Patience::zero() && left <= Patience::zero()) throw accessError(kNoReader);
+    const auto step = std::chrono::milliseconds(10);
+    std::this_thread::sleep_for(patience < Patience::zero() ? step : std::min<std::chrono::nanoseconds>(step, left));
+  }
+}
+
+bool fileSizeLimited() {
+  rlimit limit{};
+  return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY;
+}
+
 }  // namespace
 
 FileTable& FileTable::current() {
@@ -37,17 +83,22 @@ int16_t FileTable::freeFile() const {
   throw fileError(kTooManyFiles);
 }
 
-void FileTable::open(int16_t number, const String& path, FileMode mode) {
+void FileTable::open(int16_t number, const String& path, FileMode mode, Patience patience) {
   if (!valid(number)) throw fileError(errc::BadFileNumber);
   if (entries_[number].fd) throw fileError(kFileAlreadyOpen);
   if (path.empty()) throw fileError(errc::PathFileAccess);
   const std::string name = toUtf8(path);
-  UniqueFd fd(::open(name.c_str(), openFlags(mode) | O_CLOEXEC, 0666));
+  // Never blocks: a FIFO without its other end would hold the open forever.
+  UniqueFd fd = openWithin(name, openFlags(mode), patience);
   if (!fd) throw fileError(errno, name.c_str(), true);
   // A folder opens for reading, but is no file to read.
   struct stat info {};
   if (::fstat(fd.get(), &info) == 0 && S_ISDIR(info.st_mode)) throw fileError(errc::PathFileAccess);
-  entries_[number] = Entry{std::move(fd), mode};
+  const bool regular = S_ISREG(info.st_mode);
+  if (!regular && mode == FileMode::BinaryRead && !waitReady(fd.get(), POLLIN, patience)) {
+    throw accessError(kNothingToRead);
+  }
+  entries_[number] = Entry{std::move(fd), mode, regular, !regular || fileSizeLimited(), patience};
 }
 
 void FileTable::close(int16_t number) {
@@ -66,10 +117,10 @@ const FileTable::Entry& FileTable::entry(int16_t number) const {
   return entries_[number];
 }
 
-int FileTable::fdFor(int16_t number, bool writing) const {
+const FileTable::Entry& FileTable::entryFor(int16_t number, bool writing) const {
   const Entry& e = entry(number);
   if ((e.mode != FileMode::BinaryRead) != writing) throw fileError(kBadFileMode);
-  return e.fd.get();
+  return e;
 }
 
 int64_t FileTable::length(int16_t number) const {
@@ -78,15 +129,19 @@ int64_t FileTable::length(int16_t number) const {
   return info.st_size;
 }
 
+bool FileTable::isRegular(int16_t number) const { return entry(number).regular; }
+
 std::size_t FileTable::read(int16_t number, std::span<uint8_t> into) {
-  const int fd = fdFor(number, false);
+  const Entry& e = entryFor(number, false);
   std::size_t done = 0;
   while (done < into.size()) {
-    const ssize_t n = ::read(fd, into.data() + done, into.size() - done);
+    const ssize_t n = ::read(e.fd.get(), into.data() + done, into.size() - done);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw fileError(errno, "", false);
+      if (errno != EAGAIN) throw fileError(errno, "", false);
+      if (!waitReady(e.fd.get(), POLLIN, e.patience)) throw accessError(kNothingToRead);
+      continue;
     }
     done += static_cast<std::size_t>(n);
   }
@@ -94,14 +149,18 @@ std::size_t FileTable::read(int16_t number, std::span<uint8_t> into) {
 }
 
 void FileTable::write(int16_t number, std::span<const uint8_t> bytes) {
-  const int fd = fdFor(number, true);
+  const Entry& e = entryFor(number, true);
+  std::optional<SignalShield> shield;
+  if (e.shieldWrites) shield.emplace();
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(e.fd.get(), bytes.data() + done, bytes.size() - done);
     if (n == 0) throw fileError(errc::DiskFull);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw fileError(errno, "", false);
+      if (errno != EAGAIN) throw fileError(errno, "", false);
+      if (!waitReady(e.fd.get(), POLLOUT, e.patience)) throw accessError(kNothingTaken);
+      continue;
     }
     done += static_cast<std::size_t>(n);
   }

@@ -2,8 +2,9 @@
 
 namespace skein10::files {
 
-NumberedFile::NumberedFile(const String& path, FileMode mode) : number_(FileTable::current().freeFile()) {
-  FileTable::current().open(number_, path, mode);
+NumberedFile::NumberedFile(const String& path, FileMode mode, Patience patience)
+    : number_(FileTable::current().freeFile()) {
+  FileTable::current().open(number_, path, mode, patience);
 }
 
 NumberedFile::~NumberedFile() { close(); }

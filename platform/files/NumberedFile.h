@@ -12,8 +12,9 @@ namespace skein10::files {
 
 class NumberedFile {
  public:
-  // Takes the lowest free number and opens `path` under it.
-  NumberedFile(const String& path, FileMode mode);
+  // Takes the lowest free number and opens `path` under it; `patience`
+  // bounds every wait for the other end of a FIFO or device.
+  NumberedFile(const String& path, FileMode mode, Patience patience = kNoLimit);
   ~NumberedFile();
   NumberedFile(const NumberedFile&) = delete;
   NumberedFile& operator=(const NumberedFile&) = delete;
@@ -26,6 +27,7 @@ class NumberedFile {
   void close();
 
   int64_t length() const { return FileTable::current().length(number_); }
+  bool isRegular() const { return FileTable::current().isRegular(number_); }
   std::size_t read(std::span<uint8_t> into) { return FileTable::current().read(number_, into); }
   void write(std::span<const uint8_t> bytes) { FileTable::current().write(number_, bytes); }
 

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "FtpTestSession.h"
 #include "skein10/Dispatch.h"
@@ -162,8 +164,8 @@ TEST_F(FtpControlSession, LineRepliesKeepTheTrimmedLineAsReason) {
   server.finish();
 }
 
-// Replies that don't end a command wait, and servers that say nothing or go
-// away: each wait ends with the time-out after TimeOut milliseconds.
+// Replies that don't end a command wait, and a server that says nothing:
+// each wait ends with the time-out after TimeOut milliseconds.
 TEST_F(FtpControlSession, WaitsEndByTheTimeOut) {
   struct Case {
     const char* name;
@@ -174,7 +176,6 @@ TEST_F(FtpControlSession, WaitsEndByTheTimeOut) {
       {"unknown code", [](auto& s) { s.send("120 Wait a while\r\n"); }},
       {"transfer end alone", [](auto& s) { s.send("226 Done\r\n"); }},
       {"silence", [](auto&) {}},
-      {"close", [](auto& s) { s.close(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -308,6 +309,45 @@ TEST_F(FtpControlSession, CallFromAnEventHandlerDuringAWaitFails) {
   ftp.reset();
   server.finish();
   EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+}
+
+// A session belongs to the thread that created it: a call from any other
+// thread, direct or late-bound, is refused at once instead of waiting on a
+// loop that thread never pumps.
+TEST_F(FtpControlSession, MembersCalledFromAnotherThreadFailAtOnce) {
+  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
+    playLogin(s);
+    s.waitClientClosed();
+  });
+  ASSERT_EQ(connect(server), Status::Ok);
+  std::vector<Error> errors;
+  std::thread other([&] {
+    Variant v;
+    String text;
+    int32_t number = 0;
+    errors.push_back(errorOf(ftp->ChangeDirectory(u"x", &v)));
+    errors.push_back(errorOf(ftp->GetFile(u"x", u"/tmp/never", &text)));
+    errors.push_back(errorOf(ftp->Disconnect(&v)));
+    errors.push_back(errorOf(ftp->put_TimeOut(5)));
+    errors.push_back(errorOf(ftp->get_MaxLogSize(&number)));
+    Object& object = *ftp;
+    std::vector<Variant> arguments{Variant(u"x")};
+    errors.push_back(errorOf(object.Invoke(0x60030009, InvokeKind::Method, arguments, &v)));
+  });
+  other.join();
+  ASSERT_EQ(errors.size(), 6u);
+  for (const Error& e : errors) {
+    EXPECT_EQ(e.number(), errc::WrongThread);
+    EXPECT_NE(e.description().find(u"another thread"), String::npos);
+  }
+  int32_t timeOut = 0;
+  check(ftp->get_TimeOut(&timeOut));
+  EXPECT_EQ(timeOut, 20000);
+  // The owner still uses the session as before.
+  Variant v;
+  EXPECT_EQ(ftp->Disconnect(&v), Status::Ok);
+  server.finish();
+  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\nQUIT\r\n");
 }
 
 TEST_F(FtpControlSession, DisconnectSendsAnUnloggedQuitAndAllowsReconnecting) {

@@ -24,14 +24,6 @@ constexpr char16_t k550[] =
     u"The requested file/directory action was aborted because the file/directory was not found or you don't "
     u"have access.";
 
-// The server's side of PASV: a data listener announced under `host`.
-TestSocket passiveData(Session& s, const std::string& host = "127.0.0.1") {
-  s.expect("PASV");
-  int port = s.listenData();
-  s.send(Session::passiveReply(host, port));
-  return s.acceptData();
-}
-
 // The server's side of PORT and the transfer command: connects, then 150.
 TestSocket activeData(Session& s, const std::string& command) {
   std::string portLine = s.readLine();

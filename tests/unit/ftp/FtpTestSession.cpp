@@ -10,6 +10,13 @@ void playLogin(ScriptedFtpServer::Session& s) {
   s.send("230 Logged in\r\n");
 }
 
+TestSocket passiveData(ScriptedFtpServer::Session& s, const std::string& host) {
+  s.expect("PASV");
+  int port = s.listenData();
+  s.send(ScriptedFtpServer::Session::passiveReply(host, port));
+  return s.acceptData();
+}
+
 Status FtpSessionTest::connect(const ScriptedFtpServer& server, const String& login, const String& pass) {
   Variant result;
   Status status = ftp->Connect(u"127.0.0.1", server.portText(), login, pass, &result);

@@ -13,6 +13,10 @@ namespace skein10::test {
 // Plays a greeting and a login of user "bob" with password "pw".
 void playLogin(ScriptedFtpServer::Session& s);
 
+// The server's side of PASV: a data listener announced under `host`, and
+// the client's connection to it.
+TestSocket passiveData(ScriptedFtpServer::Session& s, const std::string& host = "127.0.0.1");
+
 class FtpSessionTest : public ::testing::Test {
  protected:
   Ref<clsKvInetFTPConnection> ftp = makeRef<clsKvInetFTPConnection>();
