@@ -118,7 +118,10 @@ std::string TestSocket::receive(milliseconds timeout, std::size_t max) {
   std::string buffer(max, '\0');
   ssize_t n = ::recv(fd_, buffer.data(), buffer.size(), 0);
   if (n < 0) {
-    if (errno == ECONNRESET) return {};
+    if (errno == ECONNRESET) {
+      reset_ = true;
+      return {};
+    }
     fail("recv");
   }
   buffer.resize(static_cast<std::size_t>(n));

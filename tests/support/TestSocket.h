@@ -33,8 +33,11 @@ class TestSocket {
   // Whether bytes, a close or (on a listener) a connection request are waiting.
   bool readable(milliseconds timeout);
   void send(std::string_view bytes);
-  // The next bytes received (at most `max`); empty when the peer has closed.
+  // The next bytes received (at most `max`); empty when the peer has closed
+  // or reset the connection.
   std::string receive(milliseconds timeout, std::size_t max = 65536);
+  // Whether a receive found the connection reset rather than closed.
+  bool wasReset() const { return reset_; }
   // Everything until the peer closes.
   std::string receiveAll(milliseconds timeout);
   // Waits until the peer closes, discarding what arrives; false on time-out.
@@ -45,6 +48,7 @@ class TestSocket {
 
  private:
   int fd_ = -1;
+  bool reset_ = false;
 };
 
 }  // namespace skein10::test
