@@ -137,6 +137,9 @@ TEST(FtpManySessions, EightThreadsOfCompleteSessionsLeaveNoDescriptorOrThreadBeh
   EXPECT_EQ(after.descriptors, before.descriptors);
   EXPECT_EQ(after.threads, before.threads);
   EXPECT_EQ(folderListing(server.root()), "");
+  // Every object made on the threads was counted out again: the library has
+  // none alive and can go.
+  EXPECT_EQ(freeUnusedLibraries(), 1);
 }
 
 }  // namespace
