@@ -73,6 +73,8 @@ class SessionRunner {
         if (!problem.empty()) return name + ": " + problem;
       } catch (const Error& e) {
         return name + ": error " + std::to_string(e.number()) + " " + toUtf8(e.description());
+      } catch (const std::exception& e) {
+        return name + ": " + e.what();
       }
     }
     return {};
