@@ -30,9 +30,9 @@ Ref<_clsKvInetFTPConnection> newSession() {
 // Session B's whole life: connect, upload, download, compare, disconnect.
 // Returns what went wrong, empty when all went well.
 std::string transferOnce(const FtpTestServer& server, const TempDir& local) {
-  const std::string content = randomBytes(256 << 10, 2);
-  writeFile(local / "up.bin", content);
   try {
+    const std::string content = randomBytes(256 << 10, 2);
+    writeFile(local / "up.bin", content);
     Ref<_clsKvInetFTPConnection> ftp = newSession();
     Variant v;
     String text;
@@ -42,10 +42,12 @@ std::string transferOnce(const FtpTestServer& server, const TempDir& local) {
     check(ftp->PutFile(u"b.bin", pathText(local / "up.bin"), &text));
     check(ftp->GetFile(u"b.bin", pathText(local / "down.bin"), &text));
     check(ftp->Disconnect(&v));
+    return readFile(local / "down.bin") == content ? "" : "the downloaded file differs from its source";
   } catch (const Error& e) {
     return "error " + std::to_string(e.number()) + " " + toUtf8(e.description());
+  } catch (const std::exception& e) {
+    return e.what();
   }
-  return readFile(local / "down.bin") == content ? "" : "the downloaded file differs from its source";
 }
 
 TEST(FtpSessionsOnOneThread, ATransferCompletesInsideAnotherSessionsWaitThatThenTimesOut) {
