@@ -41,6 +41,9 @@ VsftpdServer::VsftpdServer() : FtpTestServer("vsftpd", u"anonymous", u"skein10@e
                         << "write_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
                         << "anon_other_write_enable=YES\nanon_world_readable_only=NO\nanon_umask=022\n"
                         << "pasv_enable=YES\nport_enable=YES\nconnect_from_port_20=NO\n"
+                        // Many sessions at once from 127.0.0.1; passive data
+                        // ports come from the whole free range (no pasv_min_port).
+                        << "max_clients=100\nmax_per_ip=100\n"
                         << "xferlog_enable=NO\ndirmessage_enable=NO\n";
   start({"/usr/sbin/vsftpd", config.string()});
 }
