@@ -41,12 +41,14 @@ ObjectRef StoreClassSource::create(StringView progId) {
   return object;
 }
 
+// A library that a create() on another thread still holds (its object may
+// not exist yet, so the library can't count it) stays loaded.
 int StoreClassSource::freeUnused() {
   std::lock_guard lock(mutex_);
   int unloaded = 0;
   for (auto it = loaded_.begin(); it != loaded_.end();) {
     const auto canUnload = it->second->entryPoint<DllCanUnloadNowFn>("DllCanUnloadNow");
-    if (canUnload() == Status::Ok) {
+    if (it->second.use_count() == 1 && canUnload() == Status::Ok) {
       it = loaded_.erase(it);
       ++unloaded;
     } else {
