@@ -15,9 +15,12 @@
 
 #include <atomic>
 #include <filesystem>
+#include <optional>
 
+#include "skein10/Error.h"
 #include "skein10/Object.h"
 #include "skein10/Status.h"
+#include "skein10/String.h"
 
 namespace skein10 {
 
@@ -61,5 +64,21 @@ int freeUnusedLibraries();
 
 // The registration store's file.
 std::filesystem::path registryPath();
+
+// What the registration store says of a ProgID (compared without regard to
+// case): the class identifier and the library that serves it. Nothing when
+// the ProgID is not registered there. Throws Error 75 when the store exists
+// but can't be read.
+struct RegisteredClass {
+  String classId;
+  std::filesystem::path library;
+};
+std::optional<RegisteredClass> findRegisteredClass(StringView progId);
+
+// Loads a component library as CreateObject does and looks up its
+// DllGetClassObject, then lets it go: the error that stops it (48 "Error in
+// loading DLL" with the loader's reason: file missing, wrong architecture, a
+// missing symbol; 453 without the entry point), or nothing when it loads.
+std::optional<Error> componentLibraryError(const std::filesystem::path& library);
 
 }  // namespace skein10

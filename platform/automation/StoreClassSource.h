@@ -23,12 +23,9 @@ class StoreClassSource final : public ClassSource {
   // The source CreateObject consults after the classes registered in process.
   static const std::shared_ptr<StoreClassSource>& instance();
 
+  static std::optional<RegisteredClass> lookUp(StringView progId);
+
  private:
-  struct Server {
-    String classId;
-    std::filesystem::path library;
-  };
-  static std::optional<Server> lookUp(StringView progId);
   std::shared_ptr<LoadedLibrary> load(const std::filesystem::path& library);
 
   std::mutex mutex_;
