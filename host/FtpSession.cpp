@@ -100,7 +100,11 @@ void FtpSession::fail(const std::string& label, StepRole role, const Error& erro
   const std::string text = log();
   const StepFailure failure{role, error, lastReplyLine(text), text.find("USER ") != std::string::npos};
   const int code = role == StepRole::Connect ? connectExitCode(failure) : exitCodeOf(failure);
-  throw CommandFailure(code, failureLine(label, failure));
+  std::string line = failureLine(label, failure);
+  if (role == StepRole::Connect && !failure.serverLine)
+    line += code == exitcode::kConnectFailed ? " [the connection was refused or failed]"
+                                             : " [the server accepted the connection but sent no greeting]";
+  throw CommandFailure(code, line);
 }
 
 // A Connect that timed out before any reply: nothing listened, or something

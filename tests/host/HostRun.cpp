@@ -78,11 +78,15 @@ bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::
 }  // namespace
 
 HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-                          bool errorOnTerminal, std::chrono::seconds limit) {
-  Pipe out, err(errorOnTerminal);
+                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input) {
+  Pipe in, out, err(errorOnTerminal);
+  if (input.size() > 65536) throw std::runtime_error("input beyond a pipe's buffer");
+  if (!input.empty() && write(in.fd[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+    throw std::runtime_error("input not written");
+  in.closeEnd(1);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
   std::vector<std::string> argv{SKEIN10_HOST_PROGRAM};
@@ -92,6 +96,7 @@ HostResult runHostProgram(const std::vector<std::string>& args, const std::map<s
   const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers(argv).data(), pointers(env).data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + argv[0]);
+  in.closeEnd(0);
   out.closeEnd(1);
   err.closeEnd(1);
 

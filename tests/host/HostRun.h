@@ -18,10 +18,12 @@ struct HostResult {
 };
 
 // With `errorOnTerminal`, standard error is a pseudo-terminal (and err holds
-// what was written to it), as when a person runs the program.
+// what was written to it), as when a person runs the program. Standard input
+// holds `input` (at most 64 KiB), or nothing.
 HostResult runHostProgram(const std::vector<std::string>& args,
                           const std::map<std::string, std::string>& environment,
                           bool errorOnTerminal = false,
-                          std::chrono::seconds limit = std::chrono::seconds(120));
+                          std::chrono::seconds limit = std::chrono::seconds(120),
+                          const std::string& input = {});
 
 }  // namespace skein10::test

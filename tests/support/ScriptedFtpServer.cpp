@@ -105,6 +105,8 @@ void ScriptedFtpServer::Session::waitClientClosed(milliseconds timeout) {
 
 void ScriptedFtpServer::Session::close() { control_.close(); }
 
+void ScriptedFtpServer::Session::abort() { control_.abort(); }
+
 int ScriptedFtpServer::Session::listenData() {
   dataListener_ = TestSocket::listen("127.0.0.1");
   return dataListener_.localPort();

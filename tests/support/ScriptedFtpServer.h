@@ -38,6 +38,8 @@ class ScriptedFtpServer {
     // Waits (bounded) until the client closes the control connection.
     void waitClientClosed(milliseconds timeout = kPatience);
     void close();
+    // Closes the control connection with a reset.
+    void abort();
 
     // Passive mode: a data listener on 127.0.0.1; its port.
     int listenData();
