@@ -61,6 +61,9 @@ class _clsKvInetFTPConnection : public skein10::Object {
   virtual Status RemoveFile(String FileName, Variant* result) = 0;
   virtual Status RemoveDirectory(String FolderName, Variant* result) = 0;
   // ftp_BINARY sends "TYPE I", ftp_ASCII "TYPE A"; other values send nothing.
+  // No TYPE is ever sent unless the host calls this: a session stays in the
+  // server's default type, ASCII on many servers, which changes line ends in
+  // transferred files. Call TransferType(ftp_BINARY) before moving raw bytes.
   virtual Status TransferType(TransferModes TransType, String* result) = 0;
   virtual Status ListContents(String LocalFileName, String* result) = 0;
   virtual Status GetFile(String RemoteFileName, String LocalFileName, String* result) = 0;
