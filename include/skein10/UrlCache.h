@@ -10,17 +10,18 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 // The store's folder.
-std::filesystem::path urlCacheFolder();
+SKEIN10_API std::filesystem::path urlCacheFolder();
 // Adds an entry for `url` (nothing changes when there is one).
-void addUrlCacheEntry(const std::string& url);
+SKEIN10_API void addUrlCacheEntry(const std::string& url);
 // Removes the entry of `url`; false when there was none.
-bool removeUrlCacheEntry(const std::string& url);
-bool hasUrlCacheEntry(const std::string& url);
+SKEIN10_API bool removeUrlCacheEntry(const std::string& url);
+SKEIN10_API bool hasUrlCacheEntry(const std::string& url);
 // Every URL in the store.
-std::vector<std::string> urlCacheEntries();
+SKEIN10_API std::vector<std::string> urlCacheEntries();
 
 }  // namespace skein10

@@ -34,10 +34,11 @@
 #include "skein10/Status.h"
 #include "skein10/String.h"
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvInetFTPConnection : public skein10::Object {
+class SKEIN10_API _clsKvInetFTPConnection : public skein10::Object {
  public:
   // "PORT" (any case, spaces around allowed) selects active mode, anything
   // else passive mode; read back trimmed and in upper case.

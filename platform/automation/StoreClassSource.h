@@ -11,10 +11,11 @@
 #include "skein10/ClassRegistry.h"
 #include "skein10/Component.h"
 #include "platform/automation/LoadedLibrary.h"
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class StoreClassSource final : public ClassSource {
+class SKEIN10_INTERNAL_API StoreClassSource final : public ClassSource {
  public:
   ObjectRef create(StringView progId) override;
   // Unloads the libraries whose DllCanUnloadNow answers yes.

@@ -12,6 +12,7 @@
 
 #include "platform/files/UniqueFd.h"
 #include "skein10/String.h"
+#include "platform/Export.h"
 
 namespace skein10::files {
 
@@ -21,7 +22,7 @@ enum class FileMode {
   BinaryRead,   // must exist; reading starts at its start
 };
 
-class FileTable {
+class SKEIN10_INTERNAL_API FileTable {
  public:
   static constexpr int16_t kMaxNumber = 511;
 
