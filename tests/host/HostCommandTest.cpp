@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -435,6 +436,33 @@ TEST_F(HostCommandTest, FtpReadsStandardInputAndWritesStandardOutput) {
   const HostResult down = run({"ftp", url(), "get", "from-stdin.bin", "-"});
   ASSERT_EQ(down.exitCode, kOk) << down.err;
   EXPECT_EQ(down.out, payload);
+}
+
+TEST_F(HostCommandTest, CtrlCClosesTheSessionAndLeavesNoPartialDownload) {
+  std::atomic<bool> midTransfer{false};
+  ScriptedFtpServer server([&](ScriptedFtpServer::Session& s) {
+    playLogin(s);
+    s.expect("PASV");
+    const int port = s.listenData();
+    s.send(ScriptedFtpServer::Session::passiveReply("127.0.0.1", port));
+    TestSocket data = s.acceptData();
+    s.expect("RETR big.bin");
+    s.send("150 go (1000000 bytes)\r\n");
+    data.send(std::string(10000, 'x'));
+    midTransfer = true;
+    // The rest never comes; the client goes away.
+    s.waitClientClosed();
+  });
+  const TempDir folder;
+  const HostResult result = runHostProgram(
+      {"ftp", "ftp://u:p@127.0.0.1:" + std::to_string(server.port()), "get", "big.bin", local(folder, "big.bin")},
+      environment(), false, std::chrono::seconds(60), {}, [&] { return midTransfer.load(); });
+  server.finish();
+  EXPECT_EQ(result.exitCode, 130) << result.err;
+  EXPECT_NE(result.err.find("step 1 (get big.bin "), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("interrupted"), std::string::npos) << result.err;
+  EXPECT_TRUE(fs::is_empty(folder.path())) << "a partial download or side file was left";
+  EXPECT_NE(server.received().find("QUIT"), std::string::npos) << server.received();
 }
 
 TEST_F(HostCommandTest, VersionAndHelpCommand) {

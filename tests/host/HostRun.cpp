@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -57,11 +58,20 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
 }
 
 // Reads both pipes until both are at their end or the deadline passes.
-bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::time_point deadline) {
+bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::time_point deadline, pid_t pid,
+           const std::function<bool()>& interruptWhen) {
   std::array<char, 65536> buffer{};
+  bool interrupted = false;
   while (out.fd[0] >= 0 || err.fd[0] >= 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
+    if (interruptWhen && !interrupted) {
+      if (interruptWhen()) {
+        kill(pid, SIGINT);
+        interrupted = true;
+      }
+      left = std::min(left, std::chrono::milliseconds(50));
+    }
     std::array<pollfd, 2> fds{pollfd{out.fd[0], POLLIN, 0}, pollfd{err.fd[0], POLLIN, 0}};
     if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) continue;
     std::array<std::pair<Pipe*, std::string*>, 2> streams{std::pair{&out, &result.out}, std::pair{&err, &result.err}};
@@ -78,7 +88,8 @@ bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::
 }  // namespace
 
 HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input) {
+                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input,
+                          const std::function<bool()>& interruptWhen) {
   Pipe in, out, err(errorOnTerminal);
   if (input.size() > 65536) throw std::runtime_error("input beyond a pipe's buffer");
   if (!input.empty() && write(in.fd[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
@@ -101,7 +112,7 @@ HostResult runHostProgram(const std::vector<std::string>& args, const std::map<s
   err.closeEnd(1);
 
   HostResult result;
-  result.timedOut = !drain(out, err, result, std::chrono::steady_clock::now() + limit);
+  result.timedOut = !drain(out, err, result, std::chrono::steady_clock::now() + limit, pid, interruptWhen);
   if (result.timedOut) kill(pid, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);
