@@ -307,6 +307,19 @@ void playLogin(ScriptedFtpServer::Session& s) {
   s.send("200 binary\r\n");
 }
 
+// After the login, a passive download of `remote` up to the server's 150
+// reply (`opening`); the data connection it returns is still open.
+TestSocket playDownloadStart(ScriptedFtpServer::Session& s, const std::string& remote, const std::string& opening) {
+  playLogin(s);
+  s.expect("PASV");
+  const int port = s.listenData();
+  s.send(ScriptedFtpServer::Session::passiveReply("127.0.0.1", port));
+  TestSocket data = s.acceptData();
+  s.expect("RETR " + remote);
+  s.send(opening);
+  return data;
+}
+
 TEST_F(HostCommandTest, FtpExitStatusSaysWhatFailed) {
   const std::string longName(64, 'a');  // no resolver asks the network for a label this long
   const struct {
@@ -341,13 +354,7 @@ TEST_F(HostCommandTest, FtpExitStatusSaysWhatFailed) {
 
 TEST_F(HostCommandTest, FtpStillSucceedsWhenQuitCanNotBeDelivered) {
   ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.expect("PASV");
-    const int port = s.listenData();
-    s.send(ScriptedFtpServer::Session::passiveReply("127.0.0.1", port));
-    TestSocket data = s.acceptData();
-    s.expect("RETR f");
-    s.send("150 go\r\n");
+    TestSocket data = playDownloadStart(s, "f", "150 go\r\n");
     data.send("payload");
     s.send("226 done\r\n");
     // The control connection is reset while the data connection still runs,
@@ -441,13 +448,7 @@ TEST_F(HostCommandTest, FtpReadsStandardInputAndWritesStandardOutput) {
 TEST_F(HostCommandTest, CtrlCClosesTheSessionAndLeavesNoPartialDownload) {
   std::atomic<bool> midTransfer{false};
   ScriptedFtpServer server([&](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.expect("PASV");
-    const int port = s.listenData();
-    s.send(ScriptedFtpServer::Session::passiveReply("127.0.0.1", port));
-    TestSocket data = s.acceptData();
-    s.expect("RETR big.bin");
-    s.send("150 go (1000000 bytes)\r\n");
+    TestSocket data = playDownloadStart(s, "big.bin", "150 go (1000000 bytes)\r\n");
     data.send(std::string(10000, 'x'));
     midTransfer = true;
     // The rest never comes; the client goes away.
