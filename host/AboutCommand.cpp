@@ -1,13 +1,13 @@
 #include "host/AboutCommand.h"
 
-#include "skein10/ClassRegistry.h"
+#include "host/ObjectCreation.h"
 #include "skein10/Dispatch.h"
 
 namespace skein10::host {
 
 int runAbout(CommandLine& words) {
   words.expectEnd();
-  const ObjectRef library = CreateObject(u"Skein10.clsKvSkein10A");
+  const ObjectRef library = createObject(u"Skein10.clsKvSkein10A");
   call(*library, u"About");
   return 0;
 }

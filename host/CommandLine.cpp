@@ -14,7 +14,7 @@ bool CommandLine::atOption() {
     ++next_;
     return false;
   }
-  return peek().starts_with("--");
+  return peek().size() > 1 && peek().front() == '-';
 }
 
 std::string CommandLine::take(const std::string& what) {

@@ -15,8 +15,8 @@ class CommandLine {
   std::size_t remaining() const noexcept { return words_.size() - next_; }
   // The next word without taking it; "" at the end.
   const std::string& peek() const;
-  // True when the next word starts with "--" (and is not "--" alone, which is
-  // taken and ends the options).
+  // True when the next word is an option: it starts with "-" and is not "-"
+  // alone (standard input or output). "--" alone is taken and ends the options.
   bool atOption();
   // Takes the next word; UsageError "missing WHAT" at the end.
   std::string take(const std::string& what);

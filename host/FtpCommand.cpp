@@ -1,15 +1,15 @@
 #include "host/FtpCommand.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 
-#include "host/ProgressLine.h"
+#include "host/CommandFailure.h"
+#include "host/FtpLogin.h"
+#include "host/FtpSession.h"
+#include "host/Interruption.h"
+#include "host/ObjectCreation.h"
 #include "host/UsageError.h"
-#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
+#include "skein10/Enums.h"
 
 namespace skein10::host {
 namespace {
@@ -32,33 +32,18 @@ int32_t timeout(const std::string& word) {
   return milliseconds;
 }
 
-void parseOptions(CommandLine& words, FtpInvocation& job) {
-  while (words.atOption()) {
-    const std::string option = words.take("option");
-    if (option == "--mode") job.mode = connectionMode(words.takeValue(option));
-    else if (option == "--timeout") job.timeout = timeout(words.takeValue(option));
-    else if (option == "--log") job.log = true;
-    else if (option == "--quiet") job.quiet = true;
-    else throw UsageError("unknown option '" + option + "'");
-  }
+void parseOption(CommandLine& words, FtpInvocation& job) {
+  const std::string option = words.take("option");
+  if (option == "--mode") job.mode = connectionMode(words.takeValue(option));
+  else if (option == "--timeout") job.timeout = timeout(words.takeValue(option));
+  else if (option == "-u" || option == "--user") job.userOption = words.takeValue(option);
+  else if (option == "--log") job.log = true;
+  else if (option == "--quiet") job.quiet = true;
+  else if (option == "--ascii") job.ascii = true;
+  else if (option == "--netrc") job.netrc = true;
+  else throw UsageError("unknown option '" + option + "'");
 }
 
-void runStep(Object& session, const FtpStep& step, bool showProgress) {
-  std::optional<ProgressLine> progress;
-  if (showProgress && step.traffic != Traffic::None) progress.emplace(step.name, step.traffic, stderr);
-  call(session, step.member, step.args);
-}
-
-void runSession(Object& session, const FtpInvocation& job) {
-  const bool showProgress = !job.quiet && isatty(fileno(stderr));
-  call(session, u"Connect",
-       {fromUtf8(job.server.host), fromUtf8(job.server.port), fromUtf8(job.server.user), job.password});
-  for (const FtpStep& step : job.steps) runStep(session, step, showProgress);
-  call(session, u"Disconnect");
-}
-
-// After a failure the session may still hold a connection; closing it must
-// not hide the error that ended the session.
 void disconnectQuietly(Object& session) {
   try {
     call(session, u"Disconnect");
@@ -68,26 +53,43 @@ void disconnectQuietly(Object& session) {
 
 }  // namespace
 
-FtpInvocation parseFtpInvocation(CommandLine& words, const char* passwordVariable) {
+FtpInvocation parseFtpInvocation(CommandLine& words) {
   FtpInvocation job;
-  parseOptions(words, job);
-  job.server = splitFtpUrl(words.take("URL"));
-  job.password = fromUtf8(job.server.password.value_or(passwordVariable ? passwordVariable : ""));
+  bool haveUrl = false;
+  while (!words.empty() && (words.atOption() || !haveUrl)) {
+    if (words.atOption()) {
+      parseOption(words, job);
+    } else {
+      job.server = splitFtpUrl(words.take("URL"));
+      haveUrl = true;
+    }
+  }
+  if (!haveUrl) throw UsageError("missing URL");
   job.steps = parseFtpSteps(words);
   return job;
 }
 
+std::optional<int32_t> defaultTransferType(const FtpInvocation& job) {
+  for (const FtpStep& step : job.steps)
+    if (step.member == u"TransferType") return std::nullopt;
+  return job.ascii ? ftp_ASCII : ftp_BINARY;
+}
+
 int runFtp(CommandLine& words) {
-  const FtpInvocation job = parseFtpInvocation(words, std::getenv("SKEIN10_FTP_PASSWORD"));
-  const ObjectRef session = CreateObject(u"Skein10.clsKvInetFTPConnection");
+  const FtpInvocation job = parseFtpInvocation(words);
+  const Login login = resolveLogin(job.server, processLoginSources(job.userOption, job.netrc));
+  const ObjectRef session = createObject(u"Skein10.clsKvInetFTPConnection");
   if (job.mode) assign(*session, u"ConnectionMode", *job.mode);
   if (job.timeout) assign(*session, u"TimeOut", *job.timeout);
-  std::optional<Error> failure;
-  try {
-    runSession(*session, job);
-  } catch (const Error& error) {
-    failure = error;
-    disconnectQuietly(*session);
+  std::optional<CommandFailure> failure;
+  {
+    const Interruption interruption;
+    try {
+      FtpSession(*session, job, login).run();
+    } catch (const CommandFailure& ended) {
+      failure = ended;
+      disconnectQuietly(*session);
+    }
   }
   if (job.log) std::cout << toUtf8(call(*session, u"LogData").toString()) << std::flush;
   if (failure) throw *failure;

@@ -17,17 +17,24 @@ struct FtpInvocation {
   std::optional<int32_t> timeout;  // milliseconds, greater than 0
   bool log = false;
   bool quiet = false;
+  bool ascii = false;                     // --ascii: TYPE A for the whole session
+  bool netrc = false;                     // --netrc: look the login up in ~/.netrc
+  std::optional<std::string> userOption;  // -u USER[:PASS]
   FtpUrl server;
-  String password;  // from the URL, else from `passwordVariable`, else empty
   std::vector<FtpStep> steps;
 };
 
-// Reads options, URL and steps; UsageError for any mistake. `passwordVariable`
-// is the value of $SKEIN10_FTP_PASSWORD (nullptr when unset).
-FtpInvocation parseFtpInvocation(CommandLine& words, const char* passwordVariable);
+// Reads the options (anywhere before the first step), the URL and the steps;
+// UsageError for any mistake.
+FtpInvocation parseFtpInvocation(CommandLine& words);
 
-// Runs the session: connect, every step until one fails, disconnect, the log
-// when asked. Throws the first error after printing the log.
+// The transfer type the session sets after logging in: TYPE I, or TYPE A
+// with --ascii; none when a step chooses the type itself.
+std::optional<int32_t> defaultTransferType(const FtpInvocation& job);
+
+// Runs the session: connect, the default transfer type, every step until one
+// fails, disconnect, the log when asked. Returns 0, or throws a
+// CommandFailure with the exit status of what failed (after the log).
 int runFtp(CommandLine& words);
 
 }  // namespace skein10::host

@@ -2,10 +2,12 @@
 // The steps of an `skein10 ftp` session, read from the command line and
 // turned into late-bound calls of the FTP session's members.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/CommandLine.h"
+#include "host/FtpFailure.h"
 #include "skein10/String.h"
 #include "skein10/Variant.h"
 
@@ -19,6 +21,11 @@ struct FtpStep {
   String member;     // the session member it calls ("GetFile")
   std::vector<Variant> args;
   Traffic traffic;
+  std::string text;  // the step as written ("get big.bin out.bin")
+  StepRole role;
+  // Which of args is the local file of a transfer; "-" there stands for
+  // standard output (ls, get) or standard input (put).
+  std::optional<std::size_t> localArg;
 };
 
 // Reads every remaining word as steps; UsageError for an unknown step, a

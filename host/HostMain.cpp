@@ -2,18 +2,27 @@
 
 #include <array>
 #include <iostream>
+#include <regex>
 #include <string_view>
 
 #include "host/AboutCommand.h"
 #include "host/BrowserCommand.h"
 #include "host/CacheCommand.h"
 #include "host/CallCommand.h"
+#include "host/CommandFailure.h"
 #include "host/CommandLine.h"
+#include "host/ExitCodes.h"
 #include "host/FtpCommand.h"
+#include "host/ObjectCreation.h"
 #include "host/RegisterCommand.h"
 #include "host/Usage.h"
 #include "host/UsageError.h"
+#include "skein10/Dispatch.h"
 #include "skein10/Error.h"
+
+#ifndef SKEIN10_HOST_VERSION
+#define SKEIN10_HOST_VERSION "unknown"
+#endif
 
 namespace skein10::host {
 namespace {
@@ -23,10 +32,13 @@ struct Command {
   int (*run)(CommandLine&);
 };
 
+// `skein10 help [COMMAND]`.
+int printHelp(CommandLine& words);
+
 constexpr std::array kCommands{
     Command{"register", runRegister}, Command{"unregister", runUnregister}, Command{"call", runCall},
     Command{"ftp", runFtp},           Command{"browser", runBrowser},       Command{"cache", runCache},
-    Command{"about", runAbout},
+    Command{"about", runAbout},       Command{"help", printHelp},
 };
 
 const Command* find(std::string_view name) {
@@ -37,16 +49,45 @@ const Command* find(std::string_view name) {
 
 bool isHelp(std::string_view word) { return word == "--help" || word == "-h"; }
 
-int usageMistake(std::string_view command, const std::string& message) {
-  std::cerr << "skein10: " << message << "\n";
-  printUsage(command, std::cerr);
-  return kExitUsage;
+// Whatever of the command line a message repeats, a password in a URL
+// (SCHEME://USER:PASS@) shows as "***".
+std::string withoutPasswords(const std::string& text) {
+  static const std::regex password(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s']*):[^@\s']*@)");
+  return std::regex_replace(text, password, "$1:***@");
 }
 
-int failed(const std::string& what) {
+int usageMistake(std::string_view command, const std::string& message) {
+  std::cerr << "skein10: " << withoutPasswords(message) << "\n";
+  printUsage(command, std::cerr);
+  return exitcode::kUsage;
+}
+
+int failed(const std::string& what, int code = exitcode::kError) {
   std::cout.flush();
-  std::cerr << "skein10: " << what << "\n";
-  return kExitError;
+  std::cerr << "skein10: " << withoutPasswords(what) << "\n";
+  return code;
+}
+
+// The host's version, then the library's from its application object.
+int printVersions() {
+  std::cout << "skein10 " << SKEIN10_HOST_VERSION << " (host)" << std::endl;
+  const ObjectRef library = createObject(u"Skein10.clsKvSkein10A");
+  const ObjectRef app = call(*library, u"GetProStdProperties").toObject();
+  if (!app) throw Error::runtime(errc::ObjectNotSet);
+  std::cout << toUtf8(call(*app, u"EXEName").toString()) << " " << call(*app, u"Major").toLong() << "."
+            << call(*app, u"Minor").toLong() << "." << call(*app, u"Revision").toLong() << " (library)\n";
+  return exitcode::kOk;
+}
+
+int printHelp(CommandLine& words) {
+  if (words.empty()) {
+    printManual(std::cout);
+    return exitcode::kOk;
+  }
+  const std::string command = words.take("COMMAND");
+  words.expectEnd();
+  if (!printCommandHelp(command, std::cout)) throw UsageError("no help for '" + command + "': no such command");
+  return exitcode::kOk;
 }
 
 int runCommand(const Command& command, CommandLine& words) {
@@ -54,6 +95,8 @@ int runCommand(const Command& command, CommandLine& words) {
     return command.run(words);
   } catch (const UsageError& mistake) {
     return usageMistake(command.name, mistake.what());
+  } catch (const CommandFailure& failure) {
+    return failed(failure.what(), failure.exitCode());
   } catch (const Error& error) {
     return failed(error.what());
   } catch (const std::exception& error) {
@@ -67,14 +110,18 @@ int runHost(std::vector<std::string> words) {
   if (words.empty()) return usageMistake("", "missing command");
   if (isHelp(words.front())) {
     printManual(std::cout);
-    return 0;
+    return exitcode::kOk;
+  }
+  if (words.front() == "--version") {
+    CommandLine none({});
+    return runCommand(Command{"", [](CommandLine&) { return printVersions(); }}, none);
   }
   const Command* command = find(words.front());
   if (!command) return usageMistake("", "unknown command '" + words.front() + "'");
   words.erase(words.begin());
   if (!words.empty() && isHelp(words.front())) {
     printCommandHelp(command->name, std::cout);
-    return 0;
+    return exitcode::kOk;
   }
   CommandLine line(std::move(words));
   return runCommand(*command, line);

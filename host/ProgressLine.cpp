@@ -14,8 +14,9 @@ IoCounter::Direction directionOf(Traffic traffic) {
 
 }  // namespace
 
-ProgressLine::ProgressLine(std::string step, Traffic traffic, std::FILE* terminal)
-    : step_(std::move(step)), terminal_(terminal), counter_(directionOf(traffic)) {
+ProgressLine::ProgressLine(std::string step, Traffic traffic, std::FILE* terminal,
+                           std::function<std::optional<uint64_t>()> total)
+    : step_(std::move(step)), terminal_(terminal), total_(std::move(total)), counter_(directionOf(traffic)) {
   timer_.onTimer = [this] { draw(); };
   timer_.setInterval(kRedrawMilliseconds);
   timer_.setEnabled(true);
@@ -26,9 +27,17 @@ ProgressLine::~ProgressLine() {
   write(kRewind);
 }
 
+std::chrono::milliseconds ProgressLine::elapsed() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
+}
+
 void ProgressLine::draw() {
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
-  write(kRewind + formatProgress(step_, counter_.moved(), elapsed));
+  write(kRewind + formatProgress(step_, counter_.moved(), elapsed(), total_ ? total_() : std::nullopt));
+}
+
+void ProgressLine::finish(const std::string& stepText, uint64_t bytes) {
+  timer_.setEnabled(false);
+  write(kRewind + formatSummary(stepText, bytes, elapsed()) + "\n");
 }
 
 void ProgressLine::write(const std::string& text) {

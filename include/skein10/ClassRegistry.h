@@ -12,12 +12,13 @@
 
 #include "skein10/Object.h"
 #include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 using Factory = std::function<ObjectRef()>;
 
-struct ClassEntry {
+struct SKEIN10_API ClassEntry {
   String progId;    // "Component.ClassName"
   String classId;   // "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}"
   Factory factory;  // returns a new instance, or throws Error
@@ -25,22 +26,22 @@ struct ClassEntry {
 
 // Registers (or replaces) a class in this process. ProgIDs compare without
 // regard to case.
-void registerClass(ClassEntry entry);
-void unregisterClass(StringView progId);
+SKEIN10_API void registerClass(ClassEntry entry);
+SKEIN10_API void unregisterClass(StringView progId);
 
 // Something else that can create classes by ProgID.
-class ClassSource {
+class SKEIN10_API ClassSource {
  public:
   virtual ~ClassSource() = default;
   // A new instance, or nothing when this source does not know the ProgID.
   // Throws Error when it knows the class but can't create it.
   virtual ObjectRef create(StringView progId) = 0;
 };
-void addClassSource(std::shared_ptr<ClassSource> source);
-void removeClassSource(const std::shared_ptr<ClassSource>& source);
+SKEIN10_API void addClassSource(std::shared_ptr<ClassSource> source);
+SKEIN10_API void removeClassSource(const std::shared_ptr<ClassSource>& source);
 
 // A new instance of the class; 429 "Can't create object" when the ProgID is
 // unknown or its factory fails.
-ObjectRef CreateObject(StringView progId);
+SKEIN10_API ObjectRef CreateObject(StringView progId);
 
 }  // namespace skein10

@@ -10,10 +10,11 @@
 
 #include "skein10/Object.h"
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class Collection : public Object {
+class SKEIN10_API Collection : public Object {
  public:
   // Appends an item. A key already present raises 457 and changes nothing.
   void add(Variant item, std::optional<String> key = std::nullopt);

@@ -15,14 +15,18 @@
 
 #include <atomic>
 #include <filesystem>
+#include <optional>
 
+#include "skein10/Error.h"
 #include "skein10/Object.h"
 #include "skein10/Status.h"
+#include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 // Creates the instances of one class.
-class ClassFactory : public Object {
+class SKEIN10_API ClassFactory : public Object {
  public:
   virtual Status CreateInstance(ObjectRef* result) = 0;
   // While locked, the library that serves the factory stays loaded.
@@ -31,7 +35,7 @@ class ClassFactory : public Object {
 
 // Counts what keeps one component library in use: its live objects and the
 // hosts' locks. Each library has one.
-class ModuleUsage {
+class SKEIN10_API ModuleUsage {
  public:
   void objectCreated() noexcept { objects_.fetch_add(1); }
   void objectDestroyed() noexcept { objects_.fetch_sub(1); }
@@ -52,14 +56,30 @@ using DllCanUnloadNowFn = Status (*)();
 // Loads a component library by path and calls its DllRegisterServer or
 // DllUnregisterServer. Throws Error when the library can't be loaded or the
 // entry point fails.
-void registerLibrary(const std::filesystem::path& library);
-void unregisterLibrary(const std::filesystem::path& library);
+SKEIN10_API void registerLibrary(const std::filesystem::path& library);
+SKEIN10_API void unregisterLibrary(const std::filesystem::path& library);
 
 // Unloads every library that the runtime loaded for CreateObject and whose
 // DllCanUnloadNow answers yes. Returns how many were unloaded.
-int freeUnusedLibraries();
+SKEIN10_API int freeUnusedLibraries();
 
 // The registration store's file.
-std::filesystem::path registryPath();
+SKEIN10_API std::filesystem::path registryPath();
+
+// What the registration store says of a ProgID (compared without regard to
+// case): the class identifier and the library that serves it. Nothing when
+// the ProgID is not registered there. Throws Error 75 when the store exists
+// but can't be read.
+struct SKEIN10_API RegisteredClass {
+  String classId;
+  std::filesystem::path library;
+};
+SKEIN10_API std::optional<RegisteredClass> findRegisteredClass(StringView progId);
+
+// Loads a component library as CreateObject does and looks up its
+// DllGetClassObject, then lets it go: the error that stops it (48 "Error in
+// loading DLL" with the loader's reason: file missing, wrong architecture, a
+// missing symbol; 453 without the entry point), or nothing when it loads.
+SKEIN10_API std::optional<Error> componentLibraryError(const std::filesystem::path& library);
 
 }  // namespace skein10

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
@@ -39,7 +40,7 @@ inline constexpr int32_t WrongThread = 1001;
 // Source of the errors this library's runtime raises.
 inline constexpr char16_t kRuntimeSource[] = u"skein10";
 
-class Error : public std::exception {
+class SKEIN10_API Error : public std::exception {
  public:
   Error(int32_t number, String source, String description);
 
@@ -64,6 +65,6 @@ class Error : public std::exception {
 
 // The standard text of a runtime error number; "Application-defined or
 // object-defined error" for numbers the runtime does not define.
-String runtimeErrorText(int32_t number);
+SKEIN10_API String runtimeErrorText(int32_t number);
 
 }  // namespace skein10

@@ -4,12 +4,13 @@
 #include <optional>
 
 #include "skein10/Error.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-void setErrorInfo(const Error& error);
-void clearErrorInfo();
+SKEIN10_API void setErrorInfo(const Error& error);
+SKEIN10_API void clearErrorInfo();
 // The error left by the last failed call on this thread, if any.
-std::optional<Error> errorInfo();
+SKEIN10_API std::optional<Error> errorInfo();
 
 }  // namespace skein10

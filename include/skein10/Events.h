@@ -11,26 +11,27 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 using Clock = std::chrono::steady_clock;
 
 // Dispatches every event of this thread that is pending now, once, and returns.
-void DoEvents();
+SKEIN10_API void DoEvents();
 
 // The one wait: blocks on this thread's loop, dispatching events as they come,
 // until `done()` holds or `deadline` has passed. `done()` is tested before the
 // first block and after each batch of events. Returns done().
-bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline = {});
+SKEIN10_API bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline = {});
 
 // Runs `callback` on this thread inside its next pump.
-void post(std::function<void()> callback);
+SKEIN10_API void post(std::function<void()> callback);
 
 // A timer on the thread that created it. While enabled it raises onTimer each
 // time Interval milliseconds have passed; an Interval of 0 or less never fires.
 // Enabling it again restarts the interval from zero.
-class Timer {
+class SKEIN10_API Timer {
  public:
   Timer();
   ~Timer();

@@ -5,16 +5,17 @@
 #include <string_view>
 
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 // This thread's value of the module variable `name` (for example
 // "basKvSkein10A.BuddyObject"). The reference stays valid until the thread
 // ends or releaseModuleData() drops it.
-Variant& moduleData(std::string_view name);
+SKEIN10_API Variant& moduleData(std::string_view name);
 
 // Drops this thread's variables whose names start with `prefix`, releasing
 // what they hold (a component does this before it is unloaded).
-void releaseModuleData(std::string_view prefix);
+SKEIN10_API void releaseModuleData(std::string_view prefix);
 
 }  // namespace skein10

@@ -8,6 +8,7 @@
 #include "skein10/Ref.h"
 #include "skein10/Status.h"
 #include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
@@ -27,7 +28,7 @@ constexpr bool hasKind(InvokeKind set, InvokeKind k) {
   return (static_cast<uint16_t>(set) & static_cast<uint16_t>(k)) != 0;
 }
 
-class Object {
+class SKEIN10_API Object {
  public:
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include "skein10/Export.h"
 
 namespace skein10 {
 
@@ -11,13 +12,13 @@ using StringView = std::u16string_view;
 
 // UTF-8 to 16-bit text. Bytes that are not valid UTF-8 map one to one onto
 // U+DC80..U+DCFF, so any byte sequence survives the round trip through toUtf8.
-String fromUtf8(std::string_view bytes);
+SKEIN10_API String fromUtf8(std::string_view bytes);
 
 // 16-bit text to UTF-8. U+DC80..U+DCFF standing alone turn back into the byte
 // they came from; any other unpaired surrogate becomes U+FFFD.
-std::string toUtf8(StringView text);
+SKEIN10_API std::string toUtf8(StringView text);
 
 // Case-insensitive comparison key: ASCII and Latin-1 letters folded to lower case.
-String foldCase(StringView text);
+SKEIN10_API String foldCase(StringView text);
 
 }  // namespace skein10

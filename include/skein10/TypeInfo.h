@@ -25,13 +25,14 @@
 #include "skein10/Boundary.h"
 #include "skein10/Object.h"
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
 enum class MemberKind : uint8_t { Get, Let, Set, Method };
 enum class Passing : uint8_t { ByValue, ByReference };
 
-struct ParamInfo {
+struct SKEIN10_API ParamInfo {
   VarType type;
   Passing passing;
   bool optional;
@@ -39,7 +40,7 @@ struct ParamInfo {
 
 using Invoker = Status (*)(Object& self, std::vector<Variant>& args, Variant* result);
 
-struct MemberInfo {
+struct SKEIN10_API MemberInfo {
   String name;
   MemberKind kind;
   DispId id;
@@ -50,7 +51,7 @@ struct MemberInfo {
   std::size_t requiredParams() const;
 };
 
-struct InterfaceInfo {
+struct SKEIN10_API InterfaceInfo {
   String name;
   String iid;  // the interface identifier, "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}"
   std::vector<MemberInfo> members;

@@ -7,6 +7,7 @@
 
 #include "skein10/Object.h"
 #include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
@@ -27,14 +28,14 @@ enum class VarType : uint16_t {
 
 using ByteArray = std::vector<uint8_t>;
 
-struct ErrorValue {
+struct SKEIN10_API ErrorValue {
   int32_t code;
   friend bool operator==(ErrorValue, ErrorValue) = default;
 };
 // The error value that stands for a missing optional argument.
 inline constexpr ErrorValue kMissing{static_cast<int32_t>(0x80020004u)};
 
-class Variant {
+class SKEIN10_API Variant {
  public:
   using Array = std::vector<Variant>;
 
@@ -87,9 +88,9 @@ class Variant {
 // values that can't become the target raise 13. Text becomes a number when it
 // holds one, with spaces around it and a sign allowed. Fractions round to the
 // nearest integer, halves to the even one.
-Variant convert(const Variant& value, VarType to);
+SKEIN10_API Variant convert(const Variant& value, VarType to);
 
 // The name of a type as the runtime prints it ("Long", "String", ...).
-String typeName(VarType type);
+SKEIN10_API String typeName(VarType type);
 
 }  // namespace skein10

@@ -2,9 +2,10 @@
 // A creatable class without members.
 
 #include "skein10/Object.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvInetAdvancedA : public Object {};
+class SKEIN10_API _clsKvInetAdvancedA : public Object {};
 
 }  // namespace skein10

@@ -60,10 +60,11 @@
 #include "skein10/Status.h"
 #include "skein10/String.h"
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvInetFTPConnection : public skein10::Object {
+class SKEIN10_API _clsKvInetFTPConnection : public skein10::Object {
  public:
   // "PORT" (any case, spaces around allowed) selects active mode, anything
   // else passive mode; read back trimmed and in upper case.
@@ -87,6 +88,9 @@ class _clsKvInetFTPConnection : public skein10::Object {
   virtual Status RemoveFile(String FileName, Variant* result) = 0;
   virtual Status RemoveDirectory(String FolderName, Variant* result) = 0;
   // ftp_BINARY sends "TYPE I", ftp_ASCII "TYPE A"; other values send nothing.
+  // No TYPE is ever sent unless the host calls this: a session stays in the
+  // server's default type, ASCII on many servers, which changes line ends in
+  // transferred files. Call TransferType(ftp_BINARY) before moving raw bytes.
   virtual Status TransferType(TransferModes TransType, String* result) = 0;
   virtual Status ListContents(String LocalFileName, String* result) = 0;
   virtual Status GetFile(String RemoteFileName, String LocalFileName, String* result) = 0;

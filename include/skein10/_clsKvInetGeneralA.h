@@ -2,9 +2,10 @@
 // A creatable class without members.
 
 #include "skein10/Object.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvInetGeneralA : public Object {};
+class SKEIN10_API _clsKvInetGeneralA : public Object {};
 
 }  // namespace skein10

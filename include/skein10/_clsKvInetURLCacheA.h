@@ -23,10 +23,11 @@
 #include "skein10/Object.h"
 #include "skein10/Status.h"
 #include "skein10/String.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvInetURLCacheA : public skein10::Object {
+class SKEIN10_API _clsKvInetURLCacheA : public skein10::Object {
  public:
   virtual Status get_colUserInformation(Ref<Collection>* result) = 0;
   virtual Status putref_colUserInformation(Ref<Collection> value) = 0;

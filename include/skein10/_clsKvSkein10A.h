@@ -4,10 +4,11 @@
 #include "skein10/Enums.h"
 #include "skein10/Object.h"
 #include "skein10/Variant.h"
+#include "skein10/Export.h"
 
 namespace skein10 {
 
-class _clsKvSkein10A : public Object {
+class SKEIN10_API _clsKvSkein10A : public Object {
  public:
   virtual Status get_GetProStdProperties(ObjectRef* result) = 0;
   virtual Status get_GetProResStrings(const int32_t& lResId, String* result) = 0;

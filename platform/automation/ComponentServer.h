@@ -11,10 +11,11 @@
 #include "skein10/ClassRegistry.h"
 #include "skein10/Component.h"
 #include "platform/automation/RegistrationStore.h"
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class ComponentServer {
+class SKEIN10_INTERNAL_API ComponentServer {
  public:
   struct TypeLibrary {
     String id;       // "{...}"
@@ -54,7 +55,7 @@ class ComponentServer {
 };
 
 // The file of the loaded binary that holds `address`.
-std::filesystem::path moduleFileOf(const void* address);
+SKEIN10_INTERNAL_API std::filesystem::path moduleFileOf(const void* address);
 
 }  // namespace skein10
 

@@ -5,10 +5,11 @@
 #include "skein10/Error.h"
 #include "skein10/Object.h"
 #include "skein10/TypeInfo.h"
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class ErrObject : public Object {
+class SKEIN10_INTERNAL_API ErrObject : public Object {
  public:
   explicit ErrObject(Error error) : error_(std::move(error)) {}
 

@@ -3,10 +3,11 @@
 
 #include <filesystem>
 #include <string>
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class LoadedLibrary {
+class SKEIN10_INTERNAL_API LoadedLibrary {
  public:
   // Loads the library; throws 48 "Error in loading DLL" with the loader's text.
   explicit LoadedLibrary(const std::filesystem::path& file);

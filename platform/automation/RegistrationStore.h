@@ -11,10 +11,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class RegistrationStore {
+class SKEIN10_INTERNAL_API RegistrationStore {
  public:
   using Entries = std::map<std::string, std::string>;
 

@@ -10,14 +10,14 @@ const std::shared_ptr<StoreClassSource>& StoreClassSource::instance() {
   return source;
 }
 
-std::optional<StoreClassSource::Server> StoreClassSource::lookUp(StringView progId) {
+std::optional<RegisteredClass> StoreClassSource::lookUp(StringView progId) {
   const auto entries = RegistrationStore(registryPath()).read();
   const std::string wanted = toUtf8(foldCase(progId)) + "\\clsid";
   for (const auto& [key, classId] : entries) {
     if (toUtf8(foldCase(fromUtf8(key))) != wanted) continue;
     auto server = entries.find("CLSID\\" + classId + "\\InProcessServer");
     if (server == entries.end()) return std::nullopt;
-    return Server{fromUtf8(classId), server->second};
+    return RegisteredClass{fromUtf8(classId), server->second};
   }
   return std::nullopt;
 }
@@ -66,6 +66,17 @@ void callEntryPoint(const std::filesystem::path& file, const char* name) {
   check(library.entryPoint<DllRegisterServerFn>(name)());
 }
 }  // namespace
+
+std::optional<RegisteredClass> findRegisteredClass(StringView progId) { return StoreClassSource::lookUp(progId); }
+
+std::optional<Error> componentLibraryError(const std::filesystem::path& library) {
+  try {
+    LoadedLibrary(library).entryPoint<DllGetClassObjectFn>("DllGetClassObject");
+    return std::nullopt;
+  } catch (const Error& error) {
+    return error;
+  }
+}
 
 void registerLibrary(const std::filesystem::path& library) {
   callEntryPoint(library, "DllRegisterServer");

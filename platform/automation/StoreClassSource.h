@@ -11,10 +11,11 @@
 #include "skein10/ClassRegistry.h"
 #include "skein10/Component.h"
 #include "platform/automation/LoadedLibrary.h"
+#include "platform/Export.h"
 
 namespace skein10 {
 
-class StoreClassSource final : public ClassSource {
+class SKEIN10_INTERNAL_API StoreClassSource final : public ClassSource {
  public:
   ObjectRef create(StringView progId) override;
   // Unloads the libraries whose DllCanUnloadNow answers yes.
@@ -23,12 +24,9 @@ class StoreClassSource final : public ClassSource {
   // The source CreateObject consults after the classes registered in process.
   static const std::shared_ptr<StoreClassSource>& instance();
 
+  static std::optional<RegisteredClass> lookUp(StringView progId);
+
  private:
-  struct Server {
-    String classId;
-    std::filesystem::path library;
-  };
-  static std::optional<Server> lookUp(StringView progId);
   std::shared_ptr<LoadedLibrary> load(const std::filesystem::path& library);
 
   std::mutex mutex_;

@@ -18,6 +18,7 @@
 #include "platform/events/RingQueue.h"
 #include "skein10/Events.h"
 #include "skein10/String.h"
+#include "platform/Export.h"
 
 namespace skein10::events {
 
@@ -26,7 +27,7 @@ class EventTarget;
 // One queued event. The loop knows nothing of its meaning: the target reads
 // `kind`, `generation` and the arguments in deliver(). Posted host callbacks
 // have no target.
-struct LoopEvent {
+struct SKEIN10_INTERNAL_API LoopEvent {
   std::weak_ptr<EventTarget> target;
   uint64_t sequence = 0;
   uint32_t generation = 0;
@@ -37,13 +38,13 @@ struct LoopEvent {
 };
 
 // Something that receives events raised on its behalf: a socket, a timer.
-class EventTarget {
+class SKEIN10_INTERNAL_API EventTarget {
  public:
   virtual ~EventTarget() = default;
   virtual void deliver(const LoopEvent& event) = 0;
 };
 
-class EventLoop {
+class SKEIN10_INTERNAL_API EventLoop {
  public:
   // This thread's loop, created on first use. Sockets and timers keep the
   // pointer so the loop outlives them however the thread ends.

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
+#include "platform/Export.h"
 
 namespace skein10::events {
 
-class PendingConnections {
+class SKEIN10_INTERNAL_API PendingConnections {
  public:
   int32_t add(asio::ip::tcp::socket connection, const void* listener);
   // The request's connection, removed from the table; nothing if unknown.

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "platform/events/RingQueue.h"
+#include "platform/Export.h"
 
 namespace skein10::events {
 
-class SendQueue {
+class SKEIN10_INTERNAL_API SendQueue {
  public:
   bool empty() const { return pieces_.empty(); }
   void push(std::span<const uint8_t> bytes);

@@ -7,19 +7,20 @@
 
 #include "skein10/Error.h"
 #include "skein10/String.h"
+#include "platform/Export.h"
 
 namespace skein10::events {
 
-struct SocketFailure {
+struct SKEIN10_INTERNAL_API SocketFailure {
   int32_t number;
   String description;
 };
 
 // The socket error for a failed system call or name look-up.
-SocketFailure socketFailure(const asio::error_code& ec);
+SKEIN10_INTERNAL_API SocketFailure socketFailure(const asio::error_code& ec);
 
 // The error a member throws, with its number's text and source "TcpSocket".
-Error socketError(int32_t number);
-Error socketError(const asio::error_code& ec);
+SKEIN10_INTERNAL_API Error socketError(int32_t number);
+SKEIN10_INTERNAL_API Error socketError(const asio::error_code& ec);
 
 }  // namespace skein10::events

@@ -12,6 +12,7 @@
 
 #include "skein10/String.h"
 #include "skein10/Variant.h"
+#include "platform/Export.h"
 
 namespace skein10 {
 
@@ -49,7 +50,7 @@ enum class SocketState : int16_t {
   Error = 9,    // an Error event happened; Close resets
 };
 
-class TcpSocket {
+class SKEIN10_INTERNAL_API TcpSocket {
  public:
   TcpSocket();
   ~TcpSocket();  // closes without raising events

@@ -6,9 +6,11 @@
 
 #include <thread>
 
+#include "platform/Export.h"
+
 namespace skein10::events {
 
-class ThreadAffinity {
+class SKEIN10_INTERNAL_API ThreadAffinity {
  public:
   ThreadAffinity() : owner_(std::this_thread::get_id()) {}
 

@@ -21,6 +21,7 @@
 
 #include "platform/files/UniqueFd.h"
 #include "skein10/String.h"
+#include "platform/Export.h"
 
 namespace skein10::files {
 
@@ -35,7 +36,7 @@ enum class FileMode {
 using Patience = std::chrono::milliseconds;
 inline constexpr Patience kNoLimit{-1};
 
-class FileTable {
+class SKEIN10_INTERNAL_API FileTable {
  public:
   static constexpr int16_t kMaxNumber = 511;
 

@@ -7,10 +7,11 @@
 
 #include "platform/files/FileTable.h"
 #include "skein10/String.h"
+#include "platform/Export.h"
 
 namespace skein10::files {
 
-class NumberedFile {
+class SKEIN10_INTERNAL_API NumberedFile {
  public:
   // Takes the lowest free number and opens `path` under it; `patience`
   // bounds every wait for the other end of a FIFO or device.

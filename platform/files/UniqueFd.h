@@ -2,10 +2,11 @@
 // An owned POSIX file descriptor, closed when the owner goes away.
 
 #include <utility>
+#include "platform/Export.h"
 
 namespace skein10::files {
 
-class UniqueFd {
+class SKEIN10_INTERNAL_API UniqueFd {
  public:
   UniqueFd() = default;
   explicit UniqueFd(int fd) : fd_(fd) {}

@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "platform/system/FolderSearch.h"
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class DirectoryHandle final : public FolderSearchHandle {
+class SKEIN10_INTERNAL_API DirectoryHandle final : public FolderSearchHandle {
  public:
   // Opens the folder; nothing when it can't be opened (the thread's last
   // error says why).

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "platform/system/FolderSearch.h"
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class DirectorySearch final : public FolderSearch {
+class SKEIN10_INTERNAL_API DirectorySearch final : public FolderSearch {
  public:
   std::unique_ptr<FolderSearchHandle> FindFirstFileA(const std::string& pattern,
                                                      FindData* record) override;

@@ -4,23 +4,24 @@
 
 #include <memory>
 #include <string>
+#include "platform/Export.h"
 
 namespace skein10::os {
 
 // What the search reports of an entry: its bare name.
-struct FindData {
+struct SKEIN10_INTERNAL_API FindData {
   std::string cFileName;
 };
 
 // One search in progress. Ending it (FindClose) is its destruction.
-class FolderSearchHandle {
+class SKEIN10_INTERNAL_API FolderSearchHandle {
  public:
   virtual ~FolderSearchHandle() = default;
   // The next entry into *record; false when there are no more (last error 18).
   virtual bool FindNextFileA(FindData* record) = 0;
 };
 
-class FolderSearch {
+class SKEIN10_INTERNAL_API FolderSearch {
  public:
   virtual ~FolderSearch() = default;
   // Starts a search. The pattern is a folder followed by "\*" or "/*"; "\"

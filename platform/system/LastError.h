@@ -3,6 +3,7 @@
 // (the code a host reads right after a failed system call).
 
 #include <cstdint>
+#include "platform/Export.h"
 
 namespace skein10::os {
 
@@ -15,7 +16,7 @@ inline constexpr uint32_t ERROR_INSUFFICIENT_BUFFER = 122;
 inline constexpr uint32_t ERROR_NO_MORE_FILES = 18;
 inline constexpr uint32_t ERROR_MR_MID_NOT_FOUND = 317;
 
-uint32_t GetLastError() noexcept;
-void SetLastError(uint32_t code) noexcept;
+SKEIN10_INTERNAL_API uint32_t GetLastError() noexcept;
+SKEIN10_INTERNAL_API void SetLastError(uint32_t code) noexcept;
 
 }  // namespace skein10::os

@@ -3,10 +3,11 @@
 // effective user, whatever $HOME says.
 
 #include "platform/system/UserAccounts.h"
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class PasswdAccounts final : public UserAccounts {
+class SKEIN10_INTERNAL_API PasswdAccounts final : public UserAccounts {
  public:
   std::optional<std::string> homeOfEffectiveUser() const override;
 };

@@ -3,13 +3,14 @@
 
 #include <cstdint>
 #include <span>
+#include "platform/Export.h"
 
 namespace skein10::os {
 
 inline constexpr uint32_t FORMAT_MESSAGE_IGNORE_INSERTS = 0x0200;
 inline constexpr uint32_t FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
 
-class SystemMessages {
+class SKEIN10_INTERNAL_API SystemMessages {
  public:
   virtual ~SystemMessages() = default;
   // Stores the text for `code` (ended by CR LF) and a NUL in the buffer,

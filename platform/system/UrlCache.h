@@ -3,10 +3,11 @@
 
 #include <cstdint>
 #include <string>
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class UrlCache {
+class SKEIN10_INTERNAL_API UrlCache {
  public:
   virtual ~UrlCache() = default;
   // The size query for the entry of `url` (its exact text, in the locale's

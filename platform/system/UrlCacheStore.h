@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "platform/system/UrlCache.h"
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class UrlCacheStore final : public UrlCache {
+class SKEIN10_INTERNAL_API UrlCacheStore final : public UrlCache {
  public:
   // The store in the default folder: $SKEIN10_URLCACHE, or else
   // ${XDG_CACHE_HOME:-$HOME/.cache}/skein10/urlcache.

@@ -3,10 +3,11 @@
 
 #include <optional>
 #include <string>
+#include "platform/Export.h"
 
 namespace skein10::os {
 
-class UserAccounts {
+class SKEIN10_INTERNAL_API UserAccounts {
  public:
   virtual ~UserAccounts() = default;
   // The home folder of the process's effective user (in the locale's

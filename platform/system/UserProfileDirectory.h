@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/system/UserAccounts.h"
+#include "platform/Export.h"
 
 namespace skein10::os {
 
@@ -15,7 +16,7 @@ namespace skein10::os {
 // it was, *size becomes the size needed (0 when unknown), the thread's last
 // error says why (2 or 122) and the result is false. Only the first
 // min(*size, buffer.size()) bytes are ever written.
-bool GetUserProfileDirectoryA(const UserAccounts& accounts, std::span<char> buffer,
+SKEIN10_INTERNAL_API bool GetUserProfileDirectoryA(const UserAccounts& accounts, std::span<char> buffer,
                               uint32_t* size);
 
 }  // namespace skein10::os

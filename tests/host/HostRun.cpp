@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -57,11 +58,20 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
 }
 
 // Reads both pipes until both are at their end or the deadline passes.
-bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::time_point deadline) {
+bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::time_point deadline, pid_t pid,
+           const std::function<bool()>& interruptWhen) {
   std::array<char, 65536> buffer{};
+  bool interrupted = false;
   while (out.fd[0] >= 0 || err.fd[0] >= 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
+    if (interruptWhen && !interrupted) {
+      if (interruptWhen()) {
+        kill(pid, SIGINT);
+        interrupted = true;
+      }
+      left = std::min(left, std::chrono::milliseconds(50));
+    }
     std::array<pollfd, 2> fds{pollfd{out.fd[0], POLLIN, 0}, pollfd{err.fd[0], POLLIN, 0}};
     if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) continue;
     std::array<std::pair<Pipe*, std::string*>, 2> streams{std::pair{&out, &result.out}, std::pair{&err, &result.err}};
@@ -78,11 +88,16 @@ bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::
 }  // namespace
 
 HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-                          bool errorOnTerminal, std::chrono::seconds limit) {
-  Pipe out, err(errorOnTerminal);
+                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input,
+                          const std::function<bool()>& interruptWhen) {
+  Pipe in, out, err(errorOnTerminal);
+  if (input.size() > 65536) throw std::runtime_error("input beyond a pipe's buffer");
+  if (!input.empty() && write(in.fd[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+    throw std::runtime_error("input not written");
+  in.closeEnd(1);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
   std::vector<std::string> argv{SKEIN10_HOST_PROGRAM};
@@ -92,11 +107,12 @@ HostResult runHostProgram(const std::vector<std::string>& args, const std::map<s
   const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers(argv).data(), pointers(env).data());
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + argv[0]);
+  in.closeEnd(0);
   out.closeEnd(1);
   err.closeEnd(1);
 
   HostResult result;
-  result.timedOut = !drain(out, err, result, std::chrono::steady_clock::now() + limit);
+  result.timedOut = !drain(out, err, result, std::chrono::steady_clock::now() + limit, pid, interruptWhen);
   if (result.timedOut) kill(pid, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);

@@ -26,8 +26,8 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 file(GLOB_RECURSE package_files RELATIVE ${prefix} ${prefix}/*)
 foreach(wanted bin/skein10 include/skein10/Automation.h include/skein10/Component.h lib/libskein10rt.so
-               lib/libskein10.so lib/libkvmarrow10.so lib/cmake/Skein10/Skein10Config.cmake
-               lib/pkgconfig/skein10.pc)
+               lib/libskein10rt.so.1 lib/libskein10.so lib/libkvmarrow10.so
+               lib/cmake/Skein10/Skein10Config.cmake lib/pkgconfig/skein10.pc)
   if(NOT EXISTS ${prefix}/${wanted})
     message(FATAL_ERROR "not installed: ${wanted}\ninstalled: ${package_files}")
   endif()
@@ -40,7 +40,20 @@ expect_in("${step_output}" "/include")
 
 run_step(${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/host/outside -B ${WORK_DIR}/outside -G ${GENERATOR}
          -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}")
-run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/outside)
+run_step(${CMAKE_COMMAND} --build ${WORK_DIR}/outside -v)
+# The outside host's compile line carries none of the runtime's Asio settings.
+foreach(leaked ASIO_STANDALONE ASIO_NO_DEPRECATED ASIO_DISABLE_STD_ALIGNED_ALLOC)
+  string(FIND "${step_output}" "${leaked}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "the installed package passes ${leaked} to hosts:\n${step_output}")
+  endif()
+endforeach()
+# Only the public headers are installed: none of the project's internal ones.
+foreach(internal platform ftp host)
+  if(EXISTS ${prefix}/include/${internal})
+    message(FATAL_ERROR "internal headers installed: include/${internal}")
+  endif()
+endforeach()
 
 set(ENV{SKEIN10_REGISTRY} ${WORK_DIR}/registry)
 run_step(${prefix}/bin/skein10 register)
