@@ -253,10 +253,16 @@ void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound
       s.myTimeout.setEnabled(true);
     }
     finished = done();
-    return finished || s.ftpTimedOut || s.ftpControlFailure || (data && (s.ftpServerError || s.ftpDataFailure));
+    return finished || s.ftpTimedOut || controlLost(bound) || (data && (s.ftpServerError || s.ftpDataFailure));
   });
   s.myTimeout.setEnabled(false);
   raiseWaitEnd(finished, bound);
+}
+
+// Once the server has reported the end of a transfer, the rest of it (the
+// data connection's end) needs no control connection any more.
+bool clsKvInetFTPConnection::controlLost(Bound bound) const {
+  return sink_->ftpControlFailure && !(bound == Bound::Progress && sink_->ftpDataServerClosed);
 }
 
 void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
@@ -266,7 +272,7 @@ void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
     if (s.ftpDataFailure) throw *s.ftpDataFailure;
   }
   if (finished) return;
-  if (s.ftpControlFailure) throw *s.ftpControlFailure;
+  if (controlLost(bound)) throw *s.ftpControlFailure;
   throw FtpError::session(s.ftpEventReason);  // the time-out, as the timer wrote it
 }
 

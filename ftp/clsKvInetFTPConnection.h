@@ -77,6 +77,8 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // Raises what ended a wait whose own condition did not come true, and a
   // data wait's failures in any case.
   void raiseWaitEnd(bool finished, Bound bound);
+  // The control connection failed in a way that ends a wait of this kind.
+  bool controlLost(Bound bound) const;
 
   void connectControl(const String& server, int32_t port);
 

@@ -20,11 +20,23 @@ bool isLocalFileError(const Error& error) {
   return std::find(kLocalFileErrors.begin(), kLocalFileErrors.end(), error.number()) != kLocalFileErrors.end();
 }
 
+// The session names a failed connection by its socket error: 11001 and
+// 11002 are a host name that did not resolve.
+bool hostNotFound(const Error& error) {
+  const String& text = error.description();
+  return text.find(u"(socket error 11001).") != String::npos || text.find(u"(socket error 11002).") != String::npos;
+}
+
+int connectExitCode(const StepFailure& failure) {
+  if (hostNotFound(failure.error)) return exitcode::kHostNotResolved;
+  return failure.userSent ? exitcode::kLoginRefused : exitcode::kConnectFailed;
+}
+
 int sessionExitCode(const StepFailure& failure) {
   if (failure.error.description() == kTimedOutReason) return exitcode::kTimedOut;
   const auto code = failure.serverLine ? replyCode(*failure.serverLine) : std::nullopt;
   switch (failure.role) {
-    case StepRole::Connect: return failure.userSent ? exitcode::kLoginRefused : exitcode::kConnectFailed;
+    case StepRole::Connect: return connectExitCode(failure);
     case StepRole::ChangeFolder: return exitcode::kRemoteFolder;
     case StepRole::Download: return code == 550 ? exitcode::kRemoteFileNotFound : exitcode::kError;
     default: return exitcode::kError;

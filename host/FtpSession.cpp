@@ -11,16 +11,12 @@
 #include "host/FtpLog.h"
 #include "host/Interruption.h"
 #include "host/ProgressLine.h"
-#include "host/ServerProbe.h"
 #include "host/StreamFile.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
 
 namespace skein10::host {
 namespace {
-
-// How long the host's own look at an unanswering server may take.
-constexpr std::chrono::milliseconds kProbeLimit{3000};
 
 uint64_t sizeOf(const Variant& file) {
   std::error_code ec;
@@ -43,8 +39,6 @@ void FtpSession::run() {
 void FtpSession::connect() {
   const FtpUrl& server = job_.server;
   const std::string label = "connect to " + server.host + ":" + server.port + " as " + login_.user;
-  if (const auto reason = resolveFailure(server.host, server.port))
-    throw CommandFailure(exitcode::kHostNotResolved, label + ": the host name can't be resolved (" + *reason + ")");
   try {
     call(session_, u"Connect",
          {fromUtf8(server.host), fromUtf8(server.port), fromUtf8(login_.user), fromUtf8(login_.password)});
@@ -99,22 +93,10 @@ void FtpSession::fail(const std::string& label, StepRole role, const Error& erro
     throw CommandFailure(exitcode::kInterrupted, label + ": interrupted; the session was closed");
   const std::string text = log();
   const StepFailure failure{role, error, lastReplyLine(text), text.find("USER ") != std::string::npos};
-  const int code = role == StepRole::Connect ? connectExitCode(failure) : exitCodeOf(failure);
-  std::string line = failureLine(label, failure);
-  if (role == StepRole::Connect && !failure.serverLine)
-    line += code == exitcode::kConnectFailed ? " [the connection was refused or failed]"
-                                             : " [the server accepted the connection but sent no greeting]";
-  throw CommandFailure(code, line);
-}
-
-// A Connect that timed out before any reply: nothing listened, or something
-// listened and said nothing. The host looks once itself to tell which.
-int FtpSession::connectExitCode(const StepFailure& failure) const {
   const int code = exitCodeOf(failure);
-  if (code != exitcode::kTimedOut || failure.serverLine) return code;
-  const auto reach = probeConnection(job_.server.host, job_.server.port, kProbeLimit);
-  return reach == Reachability::Accepted || reach == Reachability::NoAnswer ? exitcode::kTimedOut
-                                                                            : exitcode::kConnectFailed;
+  std::string line = failureLine(label, failure);
+  if (role == StepRole::Connect && code == exitcode::kTimedOut && !failure.serverLine) line += " [no greeting came]";
+  throw CommandFailure(code, line);
 }
 
 std::string FtpSession::log() {

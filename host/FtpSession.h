@@ -32,7 +32,6 @@ class FtpSession {
   void disconnect();
 
   [[noreturn]] void fail(const std::string& label, StepRole role, const Error& error);
-  int connectExitCode(const StepFailure& failure) const;
   std::string log();
   std::optional<uint64_t> announcedDownloadSize();
 

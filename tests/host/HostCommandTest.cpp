@@ -328,7 +328,7 @@ TEST_F(HostCommandTest, FtpExitStatusSaysWhatFailed) {
     const char* message;
   } cases[] = {
       {{"ftp", "ftp://u:p@" + longName + ".invalid", "cd", "x"}, 6, "skein10: connect to a"},
-      {{"ftp", "--timeout", "2000", "ftp://u:p@127.0.0.1:1", "cd", "x"}, 7, "refused or failed"},
+      {{"ftp", "--timeout", "2000", "ftp://u:p@127.0.0.1:1", "cd", "x"}, 7, "(socket error 10061)."},
       {{"ftp", url(), "cd", "no-such-folder"}, 9, "skein10: step 1 (cd no-such-folder): error 8 (FTP Command): "},
       {{"ftp", url(), "get", "absent.bin", local(local_, "absent.bin")}, 78, "[server: 550 "},
       {{"ftp", url(), "put", local(local_, "not-here.bin"), "x.bin"}, 26, "skein10: step 1 (put "},

@@ -215,6 +215,29 @@ TEST_F(FtpHostileServer, ControlConnectionFailuresEndTheWaitAtOnce) {
   }
 }
 
+// Once the server has reported the end of a transfer, losing the control
+// connection doesn't cost the download: its data still ends normally.
+TEST_F(FtpHostileServer, ControlLostAfterTheTransferEndLetsTheDownloadFinish) {
+  ScriptedFtpServer server([](Session& s) {
+    playLogin(s);
+    TestSocket data = passiveData(s);
+    s.expect("RETR x");
+    s.send("150 Opening\r\n");
+    data.send("payload");
+    s.send("226 Done\r\n");
+    s.abort();
+    s.pause(milliseconds(300));
+    data.send(" and the rest");
+    data.close();
+  });
+  ASSERT_EQ(connect(server), Status::Ok);
+  String result;
+  EXPECT_EQ(ftp->GetFile(u"x", pathText(target), &result), Status::Ok);
+  EXPECT_EQ(readFile(target), "payload and the rest");
+  ftp.reset();
+  server.finish();
+}
+
 TEST_F(FtpHostileServer, RefusedConnectionFailsAtOnceNamingTheSocketError) {
   const int port = TestSocket::freePort();
   auto start = steady_clock::now();
