@@ -52,8 +52,11 @@ FtpUrl splitFtpUrl(const std::string& text) {
   if (!user || user->empty()) throw UsageError("the URL names no user (ftp://USER@HOST)");
   const auto host = part(url.get(), CURLUPART_HOST);
   if (!host || host->empty()) throw UsageError("the URL names no host");
+  // libcurl takes 0 as a port; nothing can be reached there.
+  std::string port = part(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT).value_or("21");
+  if (port == "0") throw UsageError("the URL's PORT must be a number from 1 to 65535");
   return FtpUrl{*user, part(url.get(), CURLUPART_PASSWORD, CURLU_URLDECODE), withoutBrackets(*host),
-                part(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT).value_or("21")};
+                std::move(port)};
 }
 
 }  // namespace skein10::host

@@ -14,7 +14,8 @@ struct FtpUrl {
 };
 
 // Splits the URL with libcurl's URL parser; UsageError when it is not an
-// ftp:// URL with a user and a host, or when it names a path.
+// ftp:// URL with a user and a host, when it names a path, or when its port
+// is not a number from 1 to 65535.
 FtpUrl splitFtpUrl(const std::string& url);
 
 }  // namespace skein10::host
