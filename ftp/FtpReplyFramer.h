@@ -7,8 +7,12 @@
 // which runs to the line that starts with the same code followed by a space
 // (or that is the code alone). Every completed reply is handed over as one
 // line: the single line of a one-line reply, the last line of a multi-line
-// reply. The way the network cut the text into chunks never changes the result.
+// reply. The way the network cut the text into chunks never changes the result:
+// each chunk is text decoded on its own by fromUtf8, so the bytes of one
+// character may arrive in two chunks as undecodable bytes (U+DC80..U+DCFF);
+// the framer keeps the received bytes and decodes each line once it is whole.
 
+#include <string>
 #include <vector>
 
 #include "skein10/String.h"
@@ -17,8 +21,9 @@ namespace skein10 {
 
 class FtpReplyFramer {
  public:
-  // Longest line kept; the rest of a longer line is dropped (the code is at
-  // its start), so a server that never ends its line can't grow memory.
+  // Longest line kept, in received bytes; the rest of a longer line is
+  // dropped (the code is at its start), so a server that never ends its line
+  // can't grow memory.
   static constexpr std::size_t kMaxLine = 8192;
 
   // Takes one received chunk; returns the replies it completes, in order.
@@ -29,8 +34,8 @@ class FtpReplyFramer {
  private:
   void endLine(std::vector<String>& replies);
 
-  String line_;      // the line received so far
-  String openCode_;  // the code of the multi-line reply being received, or empty
+  std::string line_;      // the bytes of the line received so far
+  std::string openCode_;  // the code of the multi-line reply being received, or empty
 };
 
 }  // namespace skein10

@@ -74,6 +74,8 @@ FtpUrl splitFtpUrl(const std::string& text) {
   const auto host = part(url->get(), CURLUPART_HOST);
   if (!host || host->empty()) throw UsageError("the URL names no host");
   auto port = part(url->get(), CURLUPART_PORT).value_or(std::string(scheme->defaultPort));
+  // libcurl takes 0 as a port; nothing can be reached there.
+  if (port == "0") throw UsageError("the URL's PORT must be a number from 1 to 65535");
   return FtpUrl{std::string(scheme->name), std::move(user), part(url->get(), CURLUPART_PASSWORD, CURLU_URLDECODE),
                 withoutBrackets(*host), std::move(port)};
 }

@@ -17,7 +17,8 @@ struct FtpUrl {
 
 // Splits the URL with libcurl's URL parser; UsageError when it is not a URL
 // of a known scheme with a host, or when it names a path, a query or a
-// fragment, or a user or password that holds CR, LF or NUL.
+// fragment, a user or password that holds CR, LF or NUL, or a port that is
+// not a number from 1 to 65535.
 FtpUrl splitFtpUrl(const std::string& url);
 
 // The URL as it may be shown: a password replaced by "***".

@@ -1,5 +1,6 @@
 #include "skein10/Variant.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -20,6 +21,31 @@ StringView trimBlanks(StringView text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+// The power of ten of the first significant digit of the digits, point and
+// exponent that parseNumber collected ("0.05" is -2, "120e1" is 3): at least
+// 0 when the number is 1 or more. A number that doesn't fit a Double overflows
+// when it is, and is zero when it isn't, however it is written.
+long long leadingPowerOfTen(std::string_view ascii) {
+  const std::size_t e = ascii.find('e');
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = ascii.substr(e + 1);
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+    // Exponents beyond any Double's range all mean the same.
+    constexpr long long kHuge = 1LL << 40;
+    for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), kHuge);
+    if (negative) exponent = -exponent;
+  }
+  const std::string_view mantissa = ascii.substr(0, e);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_not_of("0.");
+  if (first == std::string_view::npos) return 0;
+  const auto position = first < point ? static_cast<long long>(point - first - 1)
+                                      : -static_cast<long long>(first - point);
+  return position + exponent;
 }
 
 // A decimal number with an optional sign, fraction and exponent, spaces
@@ -55,7 +81,7 @@ std::optional<double> parseNumber(StringView text) {
   if (end != ascii.data() + ascii.size()) return std::nullopt;
   if (ec == std::errc::result_out_of_range) {
     // Too large overflows; too small is zero.
-    if (ascii.find("e-") == std::string::npos) overflow();
+    if (leadingPowerOfTen(ascii) >= 0) overflow();
     value = 0;
   }
   return negative ? -value : value;

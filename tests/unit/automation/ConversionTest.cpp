@@ -59,6 +59,13 @@ std::vector<Case> cases() {
       {"text inf to double", Variant(u"inf"), VarType::Double, std::nullopt, errc::TypeMismatch},
       {"text 40000 to integer", Variant(u"40000"), VarType::Integer, std::nullopt, errc::Overflow},
       {"text 1e400 to double", Variant(u"1e400"), VarType::Double, std::nullopt, errc::Overflow},
+      // Beyond a Double's range the number's size decides, however it is written.
+      {"text 1e-400 to double", Variant(u"1e-400"), VarType::Double, 0.0},
+      {"text tiny fraction to double", Variant(u"0." + String(400, u'0') + u"1"), VarType::Double, 0.0},
+      {"text long digits, small exponent", Variant(u"1" + String(400, u'0') + u"e-1"), VarType::Double,
+       std::nullopt, errc::Overflow},
+      {"text tiny fraction, large exponent", Variant(u"0." + String(400, u'0') + u"1e900"), VarType::Double,
+       std::nullopt, errc::Overflow},
       // Numbers to text.
       {"long to string", int32_t(-17), VarType::String, Variant(u"-17")},
       {"double to string", 0.25, VarType::String, Variant(u"0.25")},

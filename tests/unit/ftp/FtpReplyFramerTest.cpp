@@ -61,6 +61,19 @@ TEST(FtpReplyFramer, ChunkingNeverChangesTheResult) {
   }
 }
 
+// The session decodes each received chunk on its own; a character whose
+// bytes the network split between two chunks still comes out whole.
+TEST(FtpReplyFramer, CharacterSplitBetweenChunksComesOutWhole) {
+  const std::string bytes = "257 \"/\xC3\x9C \xE6\x96\x87 \xF0\x9F\x98\x80\" created\r\n";
+  const String expected = u"257 \"/\u00DC \u6587 \U0001F600\" created";
+  for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+    FtpReplyFramer framer;
+    std::vector<String> got = framer.push(fromUtf8(std::string_view(bytes).substr(0, cut)));
+    for (String& r : framer.push(fromUtf8(std::string_view(bytes).substr(cut)))) got.push_back(std::move(r));
+    EXPECT_THAT(got, ElementsAreArray({expected})) << "cut at " << cut;
+  }
+}
+
 TEST(FtpReplyFramer, ResetForgetsPartialText) {
   FtpReplyFramer framer;
   EXPECT_TRUE(framer.push(u"220-open\r\n550 par").empty());
