@@ -13,13 +13,21 @@ Error unreadable(StringView reply) {
   return FtpError::session(u"The reply to PASV holds no valid data address: " + String(reply));
 }
 
-int32_t portOf(StringView high, StringView low) {
+// One byte of the port: a number from 0 to 255, or -1.
+int32_t byteOf(StringView field) {
   try {
-    double port = double(Variant(String(high)).toLong()) * 256 + Variant(String(low)).toLong();
-    return convert(Variant(port), VarType::Long).toLong();
+    const int32_t value = Variant(String(field)).toLong();
+    return value >= 0 && value <= 255 ? value : -1;
   } catch (const Error&) {
-    return 0;
+    return -1;
   }
+}
+
+// The port of its high and low byte; 0 when either is no byte.
+int32_t portOf(StringView high, StringView low) {
+  const int32_t h = byteOf(high);
+  const int32_t l = byteOf(low);
+  return h < 0 || l < 0 ? 0 : h * 256 + l;
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ struct FtpPassiveReply {
   // after the last "(" before the last ")" (or before the end when there is no
   // ")"). Its last two comma-separated fields are the port's high and low
   // byte, everything before them the host. Fails with the session error when
-  // the reply holds no such group or its port is not a number from 1 to 65535.
+  // the reply holds no such group, a port field is not a number from 0 to
+  // 255, or the port is 0.
   static FtpPassiveReply parse(StringView reply);
 };
 

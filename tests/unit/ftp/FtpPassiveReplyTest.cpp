@@ -28,6 +28,9 @@ const ParseCase kCases[] = {
     {"empty port field", u"227 ok (127,0,0,1,19,)", nullptr, 0},
     {"port zero", u"227 ok (127,0,0,1,0,0)", nullptr, 0},
     {"port beyond 65535", u"227 ok (127,0,0,1,256,0)", nullptr, 0},
+    {"low byte beyond 255", u"227 ok (127,0,0,1,-1,300)", nullptr, 0},
+    {"negative low byte", u"227 ok (127,0,0,1,20,-4)", nullptr, 0},
+    {"huge numbers", u"227 ok (127,0,0,1,99999999999999999999,1)", nullptr, 0},
     {"a fixed message", u"The previous command was successfull.", nullptr, 0},
 };
 
