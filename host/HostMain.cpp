@@ -52,7 +52,8 @@ bool isHelp(std::string_view word) { return word == "--help" || word == "-h"; }
 // Whatever of the command line a message repeats, a password in a URL
 // (SCHEME://USER:PASS@) shows as "***".
 std::string withoutPasswords(const std::string& text) {
-  static const std::regex password(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s']*):[^@\s']*@)");
+  // A bracket ends the user: "SCHEME://[USER[:PASS]@]" in a usage text is no URL.
+  static const std::regex password(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s'\[\]]*):[^@\s']*@)");
   return std::regex_replace(text, password, "$1:***@");
 }
 
