@@ -62,6 +62,9 @@ private_store "$build/bench-store"
 chmod 755 "$work"
 trap 'exit 130' INT TERM
 started=$SECONDS
+# What was built, taken now: the sources may change while the bench runs.
+revision="$(git -C "$source_root" rev-parse --short HEAD 2>/dev/null || echo unknown)"
+git -C "$source_root" diff --quiet HEAD 2>/dev/null || revision+=" (with local changes)"
 
 fail() {
   echo "bench: $1" >&2
@@ -163,15 +166,15 @@ add_row() {
 # Skein10's own figures by row name, for the summary lines.
 declare -A our_peak our_cpu
 
-# pair NAME TARGET SIDE_A SIDE_B: runs the two side commands (each a function
-# call with its words, printing "WALL CPU PEAK_KIB" and checking its result)
-# alternately, one warm-up each and then $runs each, and adds the row. TARGET
-# is the highest ratio that meets the goal ("-" for none).
+# pair NAME TARGET SIDE_A SIDE_B [RUNS]: runs the two side commands (each a
+# function call with its words, printing "WALL CPU PEAK_KIB" and checking its
+# result) alternately, one warm-up each and then RUNS (default $runs) each,
+# and adds the row. TARGET is the highest ratio that meets the goal ("-" for none).
 pair() {
-  local name=$1 target=$2 a=$3 b=$4 ours=() theirs=() ratios=() r x y
+  local name=$1 target=$2 a=$3 b=$4 count=${5:-$runs} ours=() theirs=() ratios=() r x y
   $a >/dev/null
   $b >/dev/null
-  for ((r = 0; r < runs; r++)); do
+  for ((r = 0; r < count; r++)); do
     x=$($a)
     y=$($b)
     ours+=("$x")
@@ -285,10 +288,11 @@ echo "bench: peak memory of $small_mb MiB transfers" >&2
 pair "get $small_mb MiB PASV vsftpd" - "get skein10 ftp vsftpd PASV $small_mb" "get curl ftp vsftpd PASV $small_mb"
 pair "put $small_mb MiB PASV vsftpd" - "put skein10 ftp vsftpd PASV $small_mb" "put curl ftp vsftpd PASV $small_mb"
 
+# Short runs, easily disturbed by a busy machine: three times as many pairs.
 echo "bench: $commands 'CWD /' on one session (vsftpd)" >&2
-pair "$commands CWD / vs raw C client" 1.1 "skein10_cwd ftp vsftpd $commands" "raw_cwd vsftpd $commands"
-pair "$commands CWD / vs ftplib" 0.7 "skein10_cwd ftp vsftpd $commands" "ftplib_cwd vsftpd $commands"
-pair "1 CWD / vs raw C client (start-up)" - "skein10_cwd ftp vsftpd 1" "raw_cwd vsftpd 1"
+pair "$commands CWD / vs raw C client" 1.1 "skein10_cwd ftp vsftpd $commands" "raw_cwd vsftpd $commands" $((3 * runs))
+pair "$commands CWD / vs ftplib" 0.7 "skein10_cwd ftp vsftpd $commands" "ftplib_cwd vsftpd $commands" $((3 * runs))
+pair "1 CWD / vs raw C client (start-up)" - "skein10_cwd ftp vsftpd 1" "raw_cwd vsftpd 1" $((3 * runs))
 
 echo "bench: $sessions sessions at once, $session_mb MiB each (vsftpd, passive)" >&2
 pair "$sessions x get $session_mb MiB: 1 process, $sessions threads vs $sessions curl" 1.0 skein10_many curl_many
@@ -303,7 +307,7 @@ if timeout 30 "$host" ftp --quiet "ftpes://$(login tls)" cd / >"$work/probe.log"
     pair "ftpes get $size MiB $mode vsftpd" 1.1 "get skein10 ftpes tls $mode $size" "get curl ftpes tls $mode $size"
     pair "ftpes put $size MiB $mode vsftpd" 1.1 "put skein10 ftpes tls $mode $size" "put curl ftpes tls $mode $size"
   done
-  pair "ftpes $commands CWD / vs plain raw C client" 1.2 "skein10_cwd ftpes tls $commands" "raw_cwd vsftpd $commands"
+  pair "ftpes $commands CWD / vs plain raw C client" 1.2 "skein10_cwd ftpes tls $commands" "raw_cwd vsftpd $commands" $((3 * runs))
 else
   tls_note="skipped: no TLS yet (the host answered: $(head -n 1 "$work/probe.log"))"
   add_row "| explicit TLS rows | $tls_note | | | | | | | |"
@@ -344,7 +348,7 @@ echo "  $idle_line" >&2
 # --- the table -------------------------------------------------------------------------
 
 tool_versions() {
-  echo "- skein10: $(git -C "$source_root" rev-parse --short HEAD 2>/dev/null || echo unknown)$(git -C "$source_root" diff --quiet 2>/dev/null || echo ' (with local changes)'), $(c++ --version | head -n 1)"
+  echo "- skein10: $revision, $(c++ --version | head -n 1)"
   echo "- $(curl --version | head -n 1 | cut -d' ' -f1-2), $(curl --version | head -n 1 | cut -d' ' -f4)"
   echo "- vsftpd $(dpkg-query -W -f='${Version}' vsftpd)"
   echo "- pyftpdlib $(/usr/bin/python3 -c 'import pyftpdlib; print(pyftpdlib.__ver__)'), ftplib of $(/usr/bin/python3 --version)"
@@ -356,7 +360,7 @@ tool_versions() {
   echo "# Benchmark results"
   echo
   echo "Run $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, loopback, files on tmpfs, in $((SECONDS - started)) s."
-  echo "Pairs ran alternately, one warm-up and $runs timed runs per side; wall and CPU are medians,"
+  echo "Pairs ran alternately, one warm-up and $runs timed runs per side ($((3 * runs)) for the round trips); wall and CPU are medians,"
   echo "ratio is the median of the per-pair ratios (skein10 over peer), RSS the highest peak."
   echo "Peers: curl for transfers, the C client of bench/ and Python's ftplib for round trips."
   echo
