@@ -419,6 +419,7 @@ void clsKvInetFTPConnection::sendBlocks(files::NumberedFile& file) {
   const bool sized = file.isRegular();
   uint64_t left = sized ? static_cast<uint64_t>(file.length()) : UINT64_MAX;
   std::array<uint8_t, kUploadBlock> block;
+  sink_->myTCPData.setStreaming(true);  // the Close after the last block pushes it out
   while (left > 0) {
     const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(block.size(), left));
     const std::size_t got = file.read(std::span(block).first(wanted));
