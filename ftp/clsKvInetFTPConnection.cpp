@@ -161,7 +161,7 @@ Status clsKvInetFTPConnection::put_MaxLogSize(int32_t value) {
 }
 
 Status clsKvInetFTPConnection::get_LogData(String* result) {
-  return onOwnerThread(result, [&] { return sink_->ftpLogData; });
+  return onOwnerThread(result, [&] { return sink_->ftpLogData.text(); });
 }
 
 // --- connect and disconnect ---
