@@ -1,5 +1,7 @@
 #include "ftp/FtpReplyFramer.h"
 
+#include <algorithm>
+
 namespace skein10 {
 
 namespace {
@@ -17,14 +19,16 @@ bool closesReply(StringView line, StringView code) {
 
 }  // namespace
 
+// The chunk is taken a line piece at a time; the line buffer keeps its
+// capacity from line to line.
 std::vector<String> FtpReplyFramer::push(StringView chunk) {
   std::vector<String> replies;
-  for (char16_t c : chunk) {
-    if (c == u'\r' || c == u'\n') {
-      endLine(replies);
-    } else if (line_.size() < kMaxLine) {
-      line_.push_back(c);
-    }
+  while (!chunk.empty()) {
+    const std::size_t end = std::min(chunk.find_first_of(u"\r\n"), chunk.size());
+    line_.append(chunk.substr(0, std::min(end, kMaxLine - std::min(line_.size(), kMaxLine))));
+    if (end == chunk.size()) break;
+    endLine(replies);
+    chunk.remove_prefix(end + 1);
   }
   return replies;
 }
@@ -35,24 +39,22 @@ void FtpReplyFramer::reset() {
 }
 
 void FtpReplyFramer::endLine(std::vector<String>& replies) {
-  String line = std::move(line_);
-  line_.clear();
+  StringView line = line_;
   if (!openCode_.empty()) {
     // Inside a multi-line reply only its closing line counts, taken as sent.
     if (closesReply(line, openCode_)) {
       openCode_.clear();
-      replies.push_back(std::move(line));
+      replies.emplace_back(line);
     }
-    return;
+  } else if (auto start = line.find_first_not_of(u' '); start != StringView::npos) {
+    line.remove_prefix(start);
+    if (startsWithCode(line) && line.size() > 3 && line[3] == u'-') {
+      openCode_ = line.substr(0, 3);
+    } else {
+      replies.emplace_back(line);
+    }
   }
-  auto start = line.find_first_not_of(u' ');
-  if (start == String::npos) return;
-  line.erase(0, start);
-  if (startsWithCode(line) && line.size() > 3 && line[3] == u'-') {
-    openCode_ = line.substr(0, 3);
-    return;
-  }
-  replies.push_back(std::move(line));
+  line_.clear();
 }
 
 }  // namespace skein10
