@@ -52,6 +52,9 @@ asio::ip::address_v4 hostAddress() {
   return found;
 }
 
+// An arrival at least this large is taken as part of a stream.
+constexpr std::size_t kStreamArrival = 16 * 1024;
+
 void checkPort(int32_t port) {
   if (port < 0 || port > 65535) throw events::socketError(sockerr::InvalidArgument);
 }
@@ -201,7 +204,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
 
   // Looks at the connection now: bytes to announce, the peer's close, a
   // failure, or nothing yet (then waits for it to become readable).
-  // One peeked byte tells all three apart in one system call.
+  // One peeked byte tells them apart in one system call.
   void checkReadable() {
     asio::error_code ec;
     uint8_t probe;
@@ -209,13 +212,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     if (!ec) {
       announceArrival();
     } else if (ec == asio::error::would_block) {
-      readPhase = ReadPhase::Waiting;
-      // Readable means bytes, the peer's close or a failure: deliverArrival
-      // finds out which when it counts the bytes.
-      socket.async_wait(tcp::socket::wait_read, guard([](Impl& s, const asio::error_code& ec) {
-                          if (ec) return s.fail(ec);
-                          s.announceArrival();
-                        }));
+      waitReadable();
     } else if (ec == asio::error::eof) {
       state = SocketState::Closing;
       readPhase = ReadPhase::Done;
@@ -223,6 +220,17 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     } else {
       fail(ec);
     }
+  }
+
+  // Readable means bytes, the peer's close or a failure: deliverArrival
+  // finds out which when it counts the bytes. The wait completes at once
+  // when the connection is readable already.
+  void waitReadable() {
+    readPhase = ReadPhase::Waiting;
+    socket.async_wait(tcp::socket::wait_read, guard([](Impl& s, const asio::error_code& ec) {
+                        if (ec) return s.fail(ec);
+                        s.announceArrival();
+                      }));
   }
 
   void announceArrival() {
@@ -250,7 +258,15 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
       fail(ec);
       return 0;
     }
-    if (readPhase == ReadPhase::Delivered) checkReadable();
+    // After a large arrival more is likely there already: a look costs less
+    // than a wait. After a small one (a reply) the wait alone is cheaper.
+    if (readPhase == ReadPhase::Delivered) {
+      if (count >= kStreamArrival) {
+        checkReadable();
+      } else {
+        waitReadable();
+      }
+    }
     return count;
   }
 
