@@ -247,14 +247,15 @@ void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound
   s.myTimeout.setEnabled(true);
   uint64_t progress = s.ftpProgress;
   bool finished = false;
-  pumpUntil([&] {
+  const auto ended = [&] {
     if (data && s.ftpProgress != progress) {
       progress = s.ftpProgress;
       s.myTimeout.setEnabled(true);
     }
     finished = done();
     return finished || s.ftpTimedOut || s.ftpControlFailure || (data && (s.ftpServerError || s.ftpDataFailure));
-  });
+  };
+  pumpUntil(std::ref(ended));  // by reference: a wait (one per upload block) allocates nothing
   s.myTimeout.setEnabled(false);
   raiseWaitEnd(finished, bound);
 }
