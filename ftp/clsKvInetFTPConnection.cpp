@@ -161,7 +161,7 @@ Status clsKvInetFTPConnection::put_MaxLogSize(int32_t value) {
 }
 
 Status clsKvInetFTPConnection::get_LogData(String* result) {
-  return onOwnerThread(result, [&] { return sink_->ftpLogData; });
+  return onOwnerThread(result, [&] { return sink_->ftpLogData.text(); });
 }
 
 // --- connect and disconnect ---
@@ -247,14 +247,15 @@ void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound
   s.myTimeout.setEnabled(true);
   uint64_t progress = s.ftpProgress;
   bool finished = false;
-  pumpUntil([&] {
+  const auto ended = [&] {
     if (data && s.ftpProgress != progress) {
       progress = s.ftpProgress;
       s.myTimeout.setEnabled(true);
     }
     finished = done();
     return finished || s.ftpTimedOut || controlLost(bound) || (data && (s.ftpServerError || s.ftpDataFailure));
-  });
+  };
+  pumpUntil(std::ref(ended));  // by reference: a wait (one per upload block) allocates nothing
   s.myTimeout.setEnabled(false);
   raiseWaitEnd(finished, bound);
 }
@@ -425,6 +426,7 @@ void clsKvInetFTPConnection::sendBlocks(files::NumberedFile& file) {
   const bool sized = file.isRegular();
   uint64_t left = sized ? static_cast<uint64_t>(file.length()) : UINT64_MAX;
   std::array<uint8_t, kUploadBlock> block;
+  sink_->myTCPData.setStreaming(true);  // the Close after the last block pushes it out
   while (left > 0) {
     const std::size_t wanted = static_cast<std::size_t>(std::min<uint64_t>(block.size(), left));
     const std::size_t got = file.read(std::span(block).first(wanted));

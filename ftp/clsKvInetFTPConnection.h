@@ -45,6 +45,8 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
 
   // The event sink, for tests that drive its handlers and fields directly.
   frmKvInetFTPConnection& sink() { return *sink_; }
+  // MaxLogSize as stored, for the sink's log on every addition.
+  int32_t maxLogSize() const { return MaxLogSize_; }
 
  private:
   // How a wait is bounded by TimeOut: from its start (a command's reply), or

@@ -1,6 +1,5 @@
 #include "ftp/frmKvInetFTPConnection.h"
 
-#include <algorithm>
 
 #include "ftp/FtpError.h"
 #include "platform/files/FileTable.h"
@@ -44,12 +43,7 @@ frmKvInetFTPConnection::frmKvInetFTPConnection(clsKvInetFTPConnection& session) 
 }
 
 void frmKvInetFTPConnection::ftpAddToLog(const String& text) {
-  int32_t limit = 0;
-  check(myObj->get_MaxLogSize(&limit));
-  if (static_cast<int64_t>(text.size()) + static_cast<int64_t>(ftpLogData.size()) > limit) {
-    ftpLogData.erase(0, std::min(text.size(), ftpLogData.size()));
-  }
-  ftpLogData += text;
+  ftpLogData.add(text, myObj->maxLogSize());
 }
 
 String frmKvInetFTPConnection::ftpStripChar(StringView text, char16_t ch) {

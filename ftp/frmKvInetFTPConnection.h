@@ -8,6 +8,7 @@
 
 #include "ftp/FtpReplyFramer.h"
 #include "ftp/FtpReplyLedger.h"
+#include "ftp/FtpSessionLog.h"
 #include "platform/events/TcpSocket.h"
 #include "skein10/Error.h"
 #include "skein10/Events.h"
@@ -40,7 +41,7 @@ class frmKvInetFTPConnection {
   bool ftpDataSendComplete = false;  // the data socket finished a send
   bool ftpDataServerClosed = false;  // the server reported the end of a transfer
   int16_t ftpWriteFileNum = 0;       // local file receiving the data connection; 0 none
-  String ftpLogData;                 // the session log
+  FtpSessionLog ftpLogData;          // the session log
   bool ftpDataOpened = false;        // the data connection opened since its set-up began
   std::optional<Error> ftpDataFailure;  // the data socket failed, or received bytes could not be written
   uint64_t ftpProgress = 0;          // counts data events and the replies that concern a transfer

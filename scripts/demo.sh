@@ -17,14 +17,8 @@ port=$(free_port)
 mkdir "$work/root"
 /usr/bin/python3 -m pyftpdlib -i 127.0.0.1 -p "$port" -d "$work/root" -u demo -P demo -w \
   >"$work/server.log" 2>&1 &
-server_pid=$!
-
-# Wait (at most 15 s) until the server accepts connections.
-for _ in $(seq 150); do
-  if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then break; fi
-  kill -0 "$server_pid" 2>/dev/null || { cat "$work/server.log" >&2; echo "demo: the FTP server did not start" >&2; exit 1; }
-  sleep 0.1
-done
+server_pids+=($!)
+await_server "$port" "${server_pids[0]}" "$work/server.log"
 
 # 200000 bytes: many whole upload blocks and a shorter last one.
 head -c 200000 /dev/urandom >"$work/payload.bin"

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/automation/TextFold.h"
+
 namespace skein10 {
 namespace {
 
@@ -99,11 +101,7 @@ std::string toUtf8(StringView text) {
 
 String foldCase(StringView text) {
   String out(text);
-  for (char16_t& c : out) {
-    const bool asciiUpper = c >= u'A' && c <= u'Z';
-    const bool latin1Upper = c >= 0xC0 && c <= 0xDE && c != 0xD7;
-    if (asciiUpper || latin1Upper) c = static_cast<char16_t>(c + 32);
-  }
+  for (char16_t& c : out) c = foldChar(c);
   return out;
 }
 

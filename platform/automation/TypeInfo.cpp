@@ -1,5 +1,7 @@
 #include "skein10/TypeInfo.h"
 
+#include "platform/automation/TextFold.h"
+
 namespace skein10 {
 namespace {
 
@@ -34,9 +36,8 @@ bool InterfaceInfo::hasId(DispId id) const {
 }
 
 std::optional<DispId> InterfaceInfo::idOfName(StringView name) const {
-  const String wanted = foldCase(name);
   for (const MemberInfo& m : members)
-    if (foldCase(m.name) == wanted) return m.id;
+    if (sameFolded(m.name, name)) return m.id;
   return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/automation/TextFold.h"
 #include "skein10/Error.h"
 
 namespace skein10 {
@@ -111,7 +112,7 @@ Int toIntegral(double value) {
   return static_cast<Int>(rounded);
 }
 
-bool sameText(StringView a, StringView b) { return foldCase(a) == foldCase(b); }
+bool sameText(StringView a, StringView b) { return sameFolded(a, b); }
 
 bool booleanOf(const Variant& v) {
   if (const String* s = v.as<String>()) {

@@ -70,12 +70,18 @@ class SKEIN10_INTERNAL_API EventLoop {
   LoopEvent& push();
   // Runs the events queued before this call; later ones wait for the next pass.
   void dispatch();
+  // One pass of pumpUntil: collects completed operations unless events are
+  // queued already (bounded, see the definition), then dispatches.
+  void dispatchQueued();
+
+  static constexpr int kMaxPassesWithoutPoll = 16;
 
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   PendingConnections pending_;
   RingQueue<LoopEvent> queue_;
   uint64_t nextSequence_ = 0;
+  int passesWithoutPoll_ = 0;
 };
 
 }  // namespace skein10::events

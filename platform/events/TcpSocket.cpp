@@ -2,6 +2,7 @@
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <asio/connect.hpp>
@@ -51,6 +52,9 @@ asio::ip::address_v4 hostAddress() {
   return found;
 }
 
+// An arrival at least this large is taken as part of a stream.
+constexpr std::size_t kStreamArrival = 16 * 1024;
+
 void checkPort(int32_t port) {
   if (port < 0 || port > 65535) throw events::socketError(sockerr::InvalidArgument);
 }
@@ -96,6 +100,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     acceptor.close(ignored);
     resolver.cancel();
     sends->dropWaiting();
+    streaming = false;
     state = SocketState::Closed;
     readPhase = ReadPhase::Idle;
   }
@@ -199,21 +204,15 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
 
   // Looks at the connection now: bytes to announce, the peer's close, a
   // failure, or nothing yet (then waits for it to become readable).
+  // One peeked byte tells them apart in one system call.
   void checkReadable() {
     asio::error_code ec;
-    if (socket.available(ec) == 0 && !ec) {
-      uint8_t probe;
-      socket.receive(asio::buffer(&probe, 1), tcp::socket::message_peek, ec);
-    }
+    uint8_t probe;
+    socket.receive(asio::buffer(&probe, 1), tcp::socket::message_peek, ec);
     if (!ec) {
-      readPhase = ReadPhase::Queued;
-      raise(kDataArrival);
+      announceArrival();
     } else if (ec == asio::error::would_block) {
-      readPhase = ReadPhase::Waiting;
-      socket.async_wait(tcp::socket::wait_read, guard([](Impl& s, const asio::error_code& ec) {
-                          if (ec) return s.fail(ec);
-                          s.checkReadable();
-                        }));
+      waitReadable();
     } else if (ec == asio::error::eof) {
       state = SocketState::Closing;
       readPhase = ReadPhase::Done;
@@ -221,6 +220,22 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     } else {
       fail(ec);
     }
+  }
+
+  // Readable means bytes, the peer's close or a failure: deliverArrival
+  // finds out which when it counts the bytes. The wait completes at once
+  // when the connection is readable already.
+  void waitReadable() {
+    readPhase = ReadPhase::Waiting;
+    socket.async_wait(tcp::socket::wait_read, guard([](Impl& s, const asio::error_code& ec) {
+                        if (ec) return s.fail(ec);
+                        s.announceArrival();
+                      }));
+  }
+
+  void announceArrival() {
+    readPhase = ReadPhase::Queued;
+    raise(kDataArrival);
   }
 
   // The count is taken at delivery, so it is exact even when the caller
@@ -243,7 +258,15 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
       fail(ec);
       return 0;
     }
-    if (readPhase == ReadPhase::Delivered) checkReadable();
+    // After a large arrival more is likely there already: a look costs less
+    // than a wait. After a small one (a reply) the wait alone is cheaper.
+    if (readPhase == ReadPhase::Delivered) {
+      if (count >= kStreamArrival) {
+        checkReadable();
+      } else {
+        waitReadable();
+      }
+    }
     return count;
   }
 
@@ -262,7 +285,8 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     require(canTransfer());
     if (sends->empty()) {
       asio::error_code ec;
-      std::size_t count = socket.write_some(asio::buffer(bytes.data(), bytes.size()), ec);
+      const int flags = streaming ? MSG_MORE : 0;
+      std::size_t count = socket.send(asio::buffer(bytes.data(), bytes.size()), flags, ec);
       if (ec == asio::error::would_block) {
         count = 0;
       } else if (ec) {
@@ -273,6 +297,15 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     }
     sends->push(bytes);
     if (!sends->writing) writeFront();
+  }
+
+  // Ending a stream pushes what the system holds back: setting the no-delay
+  // option again sends any partial segment at once.
+  void setStreaming(bool on) {
+    const bool ending = streaming && !on;
+    streaming = on;
+    asio::error_code ignored;
+    if (ending && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
   }
 
   // One write at a time, in order. The handler shares the queue, so the
@@ -336,6 +369,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   SocketState state = SocketState::Closed;
   ReadPhase readPhase = ReadPhase::Idle;
   uint32_t generation = 0;
+  bool streaming = false;  // pieces go out marked as more to come
   String remoteHost;
   int32_t remotePort = 0;
   int32_t localPort = 0;
@@ -437,6 +471,8 @@ void TcpSocket::SendData(const String& text) {
 }
 
 void TcpSocket::SendData(std::span<const uint8_t> bytes) { impl_->send(bytes); }
+
+void TcpSocket::setStreaming(bool streaming) { impl_->setStreaming(streaming); }
 
 std::size_t TcpSocket::GetData(std::span<uint8_t> into) { return impl_->read(into); }
 

@@ -100,6 +100,14 @@ class SKEIN10_INTERNAL_API TcpSocket {
   // after the piece has been handed to the operating system. Text goes as UTF-8.
   void SendData(const String& text);
   void SendData(std::span<const uint8_t> bytes);
+  // For a stream of pieces sent one after another (an upload): each piece
+  // goes to the operating system marked as more to come, so it sends full
+  // segments rather than one segment per piece. What it holds back goes out
+  // with later pieces, as the peer acknowledges earlier ones, and at once
+  // when streaming ends: by setStreaming(false), or by Close, which also
+  // turns it off. Nothing else changes: each piece is still handed over at
+  // once and still gets its onSendComplete.
+  void setStreaming(bool streaming);
 
   // Reads at most maxBytes of what onDataArrival announced.
   // Into a caller's buffer: returns the count read.

@@ -202,6 +202,35 @@ TEST(TcpSocket, ManyPiecesArriveInOrderWithOneSendCompleteEach) {
   EXPECT_EQ(pair.clientProbe.sendsComplete, kPieces);
 }
 
+// An upload's pattern: one piece at a time, each after the last one's
+// SendComplete, marked as more to come. What the system holds back goes out
+// when streaming ends or at Close, and nothing is lost or reordered.
+TEST(TcpSocket, StreamedPiecesArriveWholeWhenStreamingEndsOrAtClose) {
+  for (const bool endByClose : {false, true}) {
+    SCOPED_TRACE(endByClose ? "ended by Close" : "ended by setStreaming(false)");
+    LoopbackPair pair;
+    pair.client.setStreaming(true);
+    std::string expected;
+    for (int i = 0; i < 300; ++i) {
+      const std::string piece(i % 7 == 3 ? 3072 : 1 + i % 50, static_cast<char>('a' + i % 26));
+      expected += piece;
+      const int before = pair.clientProbe.sendsComplete;
+      pair.client.SendData(asBytes(piece));
+      ASSERT_TRUE(waitFor([&] { return pair.clientProbe.sendsComplete == before + 1; }));
+    }
+    if (endByClose) {
+      pair.client.Close();
+    } else {
+      pair.client.setStreaming(false);
+    }
+    ASSERT_TRUE(waitFor([&] { return pair.serverProbe.received.size() >= expected.size(); }));
+    EXPECT_TRUE(pair.serverProbe.received == expected);
+    if (endByClose) {
+      EXPECT_TRUE(waitFor([&] { return pair.serverProbe.saw("close"); }));
+    }
+  }
+}
+
 TEST(TcpSocket, EventsArriveOnlyWhileTheThreadPumps) {
   LoopbackPair pair;
   pair.client.SendData(asBytes("ping"));

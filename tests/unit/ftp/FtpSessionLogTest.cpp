@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "ftp/FtpSessionLog.h"
 #include "ftp/clsKvInetFTPConnection.h"
 #include "skein10/Boundary.h"
 
@@ -36,6 +39,26 @@ TEST(FtpSessionLog, StaysWithinMaxLogSize) {
     String log;
     check(ftp->get_LogData(&log));
     EXPECT_EQ(log, c.after);
+  }
+}
+
+// A long run of additions of varied lengths, with the limit lowered and
+// raised on the way, against the rule applied to a plain text: the log that
+// drops text by moving its start must read the same after every addition.
+TEST(FtpSessionLog, LongRunMatchesTheRuleOnPlainText) {
+  FtpSessionLog log;
+  String expected;
+  int64_t limit = 50;
+  for (int i = 0; i < 3000; ++i) {
+    if (i == 1000) limit = 20;   // lowered below the length reached
+    if (i == 2000) limit = 400;  // raised: the log grows again
+    const String text(static_cast<std::size_t>(i * 7 % 31), static_cast<char16_t>(u'a' + i % 26));
+    if (static_cast<int64_t>(text.size() + expected.size()) > limit) {
+      expected.erase(0, std::min(text.size(), expected.size()));
+    }
+    expected += text;
+    log.add(text, limit);
+    ASSERT_EQ(log.text(), expected) << "after addition " << i;
   }
 }
 
