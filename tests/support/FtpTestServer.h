@@ -18,6 +18,7 @@ struct FtpServerOptions {
   std::string address = "127.0.0.1";
   Tls tls = Tls::None;
   bool tls12Only = false;  // TLS 1.2 at most
+  std::filesystem::path certificate;  // empty: TestCertificates::shared().server()
 };
 
 class FtpTestServer {

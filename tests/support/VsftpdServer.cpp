@@ -30,7 +30,7 @@ std::string tlsLines(const FtpServerOptions& options) {
   std::string lines = "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\nforce_anon_data_ssl=YES\n"
                       "force_local_logins_ssl=YES\nforce_local_data_ssl=YES\nrequire_ssl_reuse=YES\n"
                       "strict_ssl_read_eof=YES\nssl_sslv2=NO\nssl_sslv3=NO\nssl_tlsv1=YES\nssl_ciphers=HIGH\n"
-                      "rsa_cert_file=" + certs.server().string() + "\nrsa_private_key_file=" + certs.key().string() + "\n";
+                      "rsa_cert_file=" + (options.certificate.empty() ? certs.server() : options.certificate).string() + "\nrsa_private_key_file=" + certs.key().string() + "\n";
   if (options.tls == FtpServerOptions::Tls::Implicit) lines += "implicit_ssl=YES\n";
   return lines;
 }
