@@ -85,10 +85,11 @@
 //    refused TLS (AUTH TLS): " and the reply's message; USER and PASS are not
 //    sent;
 //  - a certificate not accepted or a failed handshake: number 8 before USER,
-//    the description naming the reason ("The server's TLS certificate was
-//    refused: certificate has expired", "... hostname mismatch",
-//    "... self-signed certificate", "... unable to get local issuer
-//    certificate"; "The TLS handshake failed: ...").
+//    as a failure of the connection naming the reason ("The connection to
+//    the server failed: The server's TLS certificate was refused: certificate
+//    has expired (socket error 40200)."; likewise "hostname mismatch",
+//    "self-signed certificate", "unable to get local issuer certificate", or
+//    "The TLS handshake failed: ...").
 // A data connection whose handshake fails ends the transfer with number 8,
 // "The data connection failed: ..." and the reason.
 
