@@ -8,7 +8,6 @@
 #include <asio/ip/v6_only.hpp>
 #include <asio/connect.hpp>
 #include <asio/ip/tcp.hpp>
-#include <asio/write.hpp>
 #include <cstring>
 #include <optional>
 #include <string>
