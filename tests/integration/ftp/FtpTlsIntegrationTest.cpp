@@ -210,5 +210,31 @@ TEST(FtpTlsFailures, UnknownSchemeFailsBeforeAnyConnection) {
   }
 }
 
+// 234 and 229 are outside the reply table: they answer AUTH TLS and EPSV
+// alone, and any other command they follow still waits for its time-out.
+TEST(FtpTlsFailures, TheTlsAndEpsvCodesAnswerNoOtherCommand) {
+  for (const char* reply : {"234 Proceed with negotiation.\r\n", "229 Entering Extended Passive Mode (|||6446|)\r\n"}) {
+    SCOPED_TRACE(reply);
+    ScriptedFtpServer server([&](ScriptedFtpServer::Session& s) {
+      s.send("220 ready\r\n");
+      s.expect("USER bob");
+      s.send("331 send it\r\n");
+      s.expect("PASS pw");
+      s.send("230 in\r\n");
+      s.expect("CWD x");
+      s.send(reply);
+      s.waitClientClosed();
+    });
+    Ref<clsKvInetFTPConnection> ftp = makeRef<clsKvInetFTPConnection>();
+    Variant v;
+    check(ftp->Connect(u"127.0.0.1", server.portText(), u"bob", u"pw", &v));
+    check(ftp->put_TimeOut(300));
+    ASSERT_EQ(ftp->ChangeDirectory(u"x", &v), Status::Failed);
+    EXPECT_EQ(takeError().description(), u"The servers response has timed out.");
+    ftp = nullptr;
+    server.finish();
+  }
+}
+
 }  // namespace
 }  // namespace skein10::test
