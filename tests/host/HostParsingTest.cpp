@@ -77,7 +77,7 @@ TEST(FtpUrlTest, TlsSchemesAndIPv6HostsMakeTheSessionsServerText) {
   }
   Words words{"--ssl-reqd", "--cacert", "/tmp/ca.pem", "ftp://demo@localhost", "cd", "x"};
   CommandLine line(words);
-  const FtpInvocation job = parseFtpInvocation(line, nullptr);
+  const FtpInvocation job = parseFtpInvocation(line);
   EXPECT_EQ(job.server.serverText(), "ftpes://localhost");
   EXPECT_EQ(job.trustStore, "/tmp/ca.pem");
 }
