@@ -60,7 +60,7 @@ FtpPassiveReply FtpPassiveReply::parseExtended(StringView reply) {
   StringView digits = group.substr(3, group.size() - 4);
   const bool numeric = !digits.empty() && digits.size() <= 5 &&
                        std::all_of(digits.begin(), digits.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
-  const int32_t port = numeric ? portOf(u"0", digits) : 0;
+  const int32_t port = numeric ? Variant(String(digits)).toLong() : 0;  // at most five digits: no overflow
   if (port < 1 || port > 65535) throw unreadable(reply, u"EPSV");
   return FtpPassiveReply{String(), port};
 }
