@@ -9,8 +9,8 @@ namespace skein10 {
 
 namespace {
 
-Error unreadable(StringView reply) {
-  return FtpError::session(u"The reply to PASV holds no valid data address: " + String(reply));
+Error unreadable(StringView reply, StringView command = u"PASV") {
+  return FtpError::session(u"The reply to " + String(command) + u" holds no valid data address: " + String(reply));
 }
 
 // One byte of the port: a number from 0 to 255, or -1.
@@ -46,6 +46,23 @@ FtpPassiveReply FtpPassiveReply::parse(StringView reply) {
   String host(group.substr(0, highComma));
   std::replace(host.begin(), host.end(), u',', u'.');
   return FtpPassiveReply{std::move(host), port};
+}
+
+FtpPassiveReply FtpPassiveReply::parseExtended(StringView reply) {
+  const std::size_t open = reply.find(u'(');
+  const std::size_t close = reply.rfind(u')');
+  if (open == StringView::npos || close == StringView::npos || close < open + 5) throw unreadable(reply, u"EPSV");
+  StringView group = reply.substr(open + 1, close - open - 1);
+  const char16_t separator = group.front();
+  if (group.size() < 5 || group.substr(1, 2) != String(2, separator) || group.back() != separator) {
+    throw unreadable(reply, u"EPSV");
+  }
+  StringView digits = group.substr(3, group.size() - 4);
+  const bool numeric = !digits.empty() && digits.size() <= 5 &&
+                       std::all_of(digits.begin(), digits.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+  const int32_t port = numeric ? Variant(String(digits)).toLong() : 0;  // at most five digits: no overflow
+  if (port < 1 || port > 65535) throw unreadable(reply, u"EPSV");
+  return FtpPassiveReply{String(), port};
 }
 
 }  // namespace skein10

@@ -18,6 +18,11 @@ struct FtpPassiveReply {
   // the reply holds no such group, a port field is not a number from 0 to
   // 255, or the port is 0.
   static FtpPassiveReply parse(StringView reply);
+  // The port of a 229 reply to EPSV: the fourth field of the parenthesised
+  // group, whose first character is the field separator ("(|||6446|)").
+  // The host is left empty: the data connection goes to the control
+  // connection's peer. Fails like parse.
+  static FtpPassiveReply parseExtended(StringView reply);
 };
 
 }  // namespace skein10

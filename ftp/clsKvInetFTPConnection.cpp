@@ -25,6 +25,7 @@ constexpr char16_t kUnsafeArgument[] = u"A command argument can't contain CR, LF
 constexpr char16_t kBadTimeOut[] = u"The TimeOut must be greater than 0 milliseconds.";
 constexpr char16_t kBadPort[] = u"The port must be a number from 1 to 65535.";
 constexpr char16_t kLineEnd[] = u"\r\n";
+constexpr char16_t kTlsRefused[] = u"The server refused TLS (AUTH TLS): ";
 
 // Cuts the data connection short when a transfer fails, so the server sees
 // an aborted transfer, never a normal end of a partial upload.
@@ -65,8 +66,10 @@ String upperCase(String text) {
   return text;
 }
 
-// "PORT h1,h2,h3,h4,p1,p2" for a dotted IPv4 address and a port.
+// "PORT h1,h2,h3,h4,p1,p2" for a dotted IPv4 address and a port;
+// "EPRT |2|address|port|" for an IPv6 one.
 String portCommand(String address, int32_t port) {
+  if (address.find(u':') != String::npos) return u"EPRT |2|" + address + u"|" + Variant(port).toString() + u"|";
   std::replace(address.begin(), address.end(), u'.', u',');
   return u"PORT " + address + u"," + Variant(port / 256).toString() + u"," + Variant(port % 256).toString();
 }
@@ -172,22 +175,50 @@ Status clsKvInetFTPConnection::Connect(String eServer, String ePort, String eLog
     requireArguments({&eLogin, &ePass});
     int32_t port = portNumber(ePort);
     requireTimeOut();
-    connectControl(eServer, port);
+    const FtpServerAddress server = FtpServerAddress::parse(eServer);
+    connectControl(server, port);
     WaitReply();
+    if (server.security == FtpServerAddress::Security::Explicit) secureControl();
     SendCommand(u"USER " + eLogin);
     SendCommand(u"PASS " + ePass, u"PASS ********");
+    if (!tlsPeer_.empty()) {
+      SendCommand(u"PBSZ 0");
+      SendCommand(u"PROT P");
+    }
     return Variant();
   });
 }
 
-void clsKvInetFTPConnection::connectControl(const String& server, int32_t port) {
+void clsKvInetFTPConnection::connectControl(const FtpServerAddress& server, int32_t port) {
   TcpSocket& tcp = sink_->myTCP;
   if (tcp.State() != SocketState::Closed) tcp.Close();
   sink_->resetReplies();
-  tcp.setRemoteHost(server);
+  sink_->ftpControlSecured = false;
+  tlsPeer_ = server.security == FtpServerAddress::Security::Plain ? String() : server.peerName;
+  tcp.setRemoteHost(server.host);
   tcp.setLocalPort(0);
   tcp.setRemotePort(port);
-  tcp.Connect();
+  if (server.security == FtpServerAddress::Security::Implicit) {
+    tcp.ConnectTls(tlsPeer_);
+  } else {
+    tcp.Connect();
+  }
+}
+
+// A refusal, of any kind, ends Connect before the log-in: nothing goes in
+// clear text after the greeting.
+void clsKvInetFTPConnection::secureControl() {
+  try {
+    SendCommandExpecting(u"AUTH TLS", u"234");
+  } catch (const Error& refused) {
+    throw FtpError::session(kTlsRefused + refused.description());
+  }
+  sink_->myTCP.StartTls(tlsPeer_);
+  Wait([this] { return sink_->ftpControlSecured; }, Bound::Reply);
+}
+
+bool clsKvInetFTPConnection::controlIsIPv6() const {
+  return sink_->myTCP.RemoteHostIP().find(u':') != String::npos;
 }
 
 Status clsKvInetFTPConnection::Disconnect(Variant* result) {
@@ -215,6 +246,11 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   sink_->myTCP.SendData(command + kLineEnd);
   sink_->ftpAddToLog(logged + kLineEnd);
   return awaitReply(sink_->ftpReplies.expect());
+}
+
+String clsKvInetFTPConnection::SendCommandExpecting(const String& command, StringView reply) {
+  FtpScopedValue<StringView> expected(sink_->ftpCommandReply, reply, StringView());
+  return SendCommand(command);
 }
 
 // The greeting is owed like the reply to a command.
@@ -342,14 +378,30 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
     SendCommand(command);
     WaitDataConnected();
   } else {
-    FtpPassiveReply reply = FtpPassiveReply::parse(SendCommand(u"PASV"));
     // The server's own address, whatever host the reply names.
-    s.myTCPData.setRemotePort(reply.port);
+    s.myTCPData.setRemotePort(passivePort());
     s.myTCPData.setRemoteHost(s.myTCP.RemoteHostIP());
     s.myTCPData.Connect();
     WaitDataConnected();
     SendCommand(command);
   }
+  secureDataConnection();
+}
+
+int32_t clsKvInetFTPConnection::passivePort() {
+  if (controlIsIPv6()) return FtpPassiveReply::parseExtended(SendCommandExpecting(u"EPSV", u"229")).port;
+  return FtpPassiveReply::parse(SendCommand(u"PASV")).port;
+}
+
+// The handshake comes after the transfer command's reply, in both modes, as
+// FTP over TLS has it: some servers start the data connection's TLS only
+// then, and drop a connection whose client hello comes earlier.
+void clsKvInetFTPConnection::secureDataConnection() {
+  if (tlsPeer_.empty()) return;
+  frmKvInetFTPConnection& s = *sink_;
+  s.ftpDataSecured = false;
+  s.myTCPData.StartTls(tlsPeer_, s.myTCP.Session());
+  Wait([this] { return sink_->ftpDataSecured; }, Bound::Progress);
 }
 
 void clsKvInetFTPConnection::resetDataSocket() {
@@ -412,6 +464,12 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     DataAbort abort(sink_->myTCPData);
     OpenDataConnection(u"STOR " + RemoteFileName);
     sendBlocks(file);
+    // A TLS upload ends with the closing alert, so the server can tell the
+    // whole file from a cut connection.
+    if (sink_->myTCPData.IsTls()) {
+      sink_->myTCPData.SendCloseNotify();
+      WaitSendComplete();
+    }
     sink_->myTCPData.Close();
     WaitServerClosed();
     return String();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "ftp/FtpServerAddress.h"
 #include "ftp/frmKvInetFTPConnection.h"
 #include "platform/events/ThreadAffinity.h"
 #include "platform/files/NumberedFile.h"
@@ -72,6 +73,9 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // reason (the reply line for 150, 227 and 257).
   String SendCommand(const String& command);
   String SendCommand(const String& command, const String& logged);
+  // A command whose success reply is `reply`, a code the reply table does
+  // not know (234 to AUTH TLS, 229 to EPSV); returns the reply line.
+  String SendCommandExpecting(const String& command, StringView reply);
   void WaitReply();
   // Waits for the reply that pays off `ticket`; raises an error reply.
   String awaitReply(FtpReplyLedger::Ticket ticket);
@@ -82,12 +86,20 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // The control connection failed in a way that ends a wait of this kind.
   bool controlLost(Bound bound) const;
 
-  void connectControl(const String& server, int32_t port);
+  void connectControl(const FtpServerAddress& server, int32_t port);
+  // AUTH TLS and the handshake on the control connection.
+  void secureControl();
+  bool controlIsIPv6() const;
 
   // Sets the data connection up in the chosen mode and sends `command`;
   // returns once the server accepted the command and the connection opened.
   void OpenDataConnection(const String& command);
   void resetDataSocket();
+  // The data port of the passive reply: PASV, or EPSV on IPv6.
+  int32_t passivePort();
+  // The TLS handshake on an open data connection, resuming the control
+  // connection's session; nothing on a plain session.
+  void secureDataConnection();
   void WaitDataConnected();
   void WaitDataClosed();
   void WaitSendComplete();
@@ -100,6 +112,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   int32_t MaxLogSize_ = 40000;
   int32_t TimeOut_ = 20000;
   String ConnectionMode_;
+  String tlsPeer_;  // what the server's certificate names; empty on a plain session
   bool busy_ = false;
   events::ThreadAffinity thread_;
   std::unique_ptr<frmKvInetFTPConnection> sink_;

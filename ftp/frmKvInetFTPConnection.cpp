@@ -32,6 +32,7 @@ String connectionFailure(StringView prefix, const String& description, int32_t n
 frmKvInetFTPConnection::frmKvInetFTPConnection(clsKvInetFTPConnection& session) : myObj(&session) {
   myTCP.onDataArrival = [this](int32_t bytesTotal) { myTCP_DataArrival(bytesTotal); };
   myTCP.onClose = [this] { myTCP_Close(); };
+  myTCP.onConnect = [this] { myTCP_Connect(); };
   myTCP.onError = [this](int32_t number, const String& description) { myTCP_Error(number, description); };
   myTimeout.onTimer = [this] { myTimeout_Timer(); };
   myTCPData.onConnect = [this] { myTCPData_Connect(); };
@@ -73,6 +74,10 @@ void frmKvInetFTPConnection::myTCP_DataArrival(int32_t bytesTotal) {
 void frmKvInetFTPConnection::applyReply(const String& line) {
   const StringView code = StringView(line).substr(0, 3);
   const FtpReplyRow* row = FtpReplyTable::find(code);
+  // A code outside the table that answers the pending command alone is
+  // taken like a row that gives the reply line as reason.
+  FtpReplyRow commandRow{ftpCommandReply, FtpReplyKind::Line, 0, StringView()};
+  if (!row && !ftpCommandReply.empty() && code == ftpCommandReply) row = &commandRow;
   if (row) {
     ftpEventError = row->error;
     switch (row->kind) {
@@ -136,6 +141,12 @@ void frmKvInetFTPConnection::myTCP_Error(int32_t number, const String& descripti
   ftpControlFailure = FtpError::session(ftpEventReason);
 }
 
+// Only the TLS handshake is awaited on the control connection's Connect; a
+// failed one is the connection's error (myTCP_Error) naming the reason.
+void frmKvInetFTPConnection::myTCP_Connect() {
+  if (myTCP.IsTls()) ftpControlSecured = true;
+}
+
 void frmKvInetFTPConnection::myTimeout_Timer() {
   // A reply that came in the same batch of events, before this one, has
   // already answered the pending command.
@@ -146,10 +157,12 @@ void frmKvInetFTPConnection::myTimeout_Timer() {
   ftpTimedOut = true;
 }
 
+// Raised for the TCP connection and again once its TLS handshake is done.
 void frmKvInetFTPConnection::myTCPData_Connect() {
   ++ftpProgress;
   ftpDataConnected = true;
   ftpDataOpened = true;
+  if (myTCPData.IsTls()) ftpDataSecured = true;
 }
 
 void frmKvInetFTPConnection::myTCPData_ConnectionRequest(int32_t requestID) {

@@ -53,6 +53,12 @@ class frmKvInetFTPConnection {
   bool ftpTimedOut = false;                   // the reply timer ended the pending wait
   std::optional<Error> ftpControlFailure;     // the control connection failed or the server closed it
   std::optional<Error> ftpServerError;        // an error reply that answered no command (a transfer aborted)
+  bool ftpControlSecured = false;    // the control connection's TLS handshake is done
+  bool ftpDataSecured = false;       // the data connection's TLS handshake is done
+  // A code outside the reply table that answers the pending command alone
+  // (234 to AUTH TLS, 229 to EPSV), taken like a table row that ends the wait
+  // with the reply line as reason; empty for every other command.
+  StringView ftpCommandReply;
 
   TcpSocket myTCP;
   TcpSocket myTCPData;
@@ -68,6 +74,7 @@ class frmKvInetFTPConnection {
 
   void myTCP_DataArrival(int32_t bytesTotal);
   void myTCP_Close();
+  void myTCP_Connect();
   void myTCP_Error(int32_t number, const String& description);
   void myTimeout_Timer();
   void myTCPData_Connect();

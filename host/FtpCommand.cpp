@@ -1,5 +1,6 @@
 #include "host/FtpCommand.h"
 
+#include <cstdlib>
 #include <iostream>
 
 #include "host/CommandFailure.h"
@@ -41,6 +42,8 @@ void parseOption(CommandLine& words, FtpInvocation& job) {
   else if (option == "--quiet") job.quiet = true;
   else if (option == "--ascii") job.ascii = true;
   else if (option == "--netrc") job.netrc = true;
+  else if (option == "--ssl-reqd") job.tlsRequired = true;
+  else if (option == "--cacert") job.trustStore = words.takeValue(option);
   else throw UsageError("unknown option '" + option + "'");
 }
 
@@ -65,6 +68,7 @@ FtpInvocation parseFtpInvocation(CommandLine& words) {
     }
   }
   if (!haveUrl) throw UsageError("missing URL");
+  if (job.tlsRequired && job.server.scheme == "ftp") job.server.scheme = "ftpes";
   job.steps = parseFtpSteps(words);
   return job;
 }
@@ -81,6 +85,8 @@ int runFtp(CommandLine& words) {
   const ObjectRef session = createObject(u"Skein10.clsKvInetFTPConnection");
   if (job.mode) assign(*session, u"ConnectionMode", *job.mode);
   if (job.timeout) assign(*session, u"TimeOut", *job.timeout);
+  // The session's TLS trusts OpenSSL's default store, which this moves.
+  if (job.trustStore) ::setenv("SSL_CERT_FILE", job.trustStore->c_str(), 1);
   std::optional<CommandFailure> failure;
   {
     const Interruption interruption;

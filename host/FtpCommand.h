@@ -20,6 +20,8 @@ struct FtpInvocation {
   bool ascii = false;                     // --ascii: TYPE A for the whole session
   bool netrc = false;                     // --netrc: look the login up in ~/.netrc
   std::optional<std::string> userOption;  // -u USER[:PASS]
+  bool tlsRequired = false;               // --ssl-reqd: ftp:// is taken as ftpes://
+  std::optional<std::string> trustStore;  // --cacert FILE: the authorities to trust
   FtpUrl server;
   std::vector<FtpStep> steps;
 };

@@ -41,7 +41,7 @@ void FtpSession::connect() {
   const std::string label = "connect to " + server.host + ":" + server.port + " as " + login_.user;
   try {
     call(session_, u"Connect",
-         {fromUtf8(server.host), fromUtf8(server.port), fromUtf8(login_.user), fromUtf8(login_.password)});
+         {fromUtf8(server.serverText()), fromUtf8(server.port), fromUtf8(login_.user), fromUtf8(login_.password)});
   } catch (const Error& error) {
     fail(label, StepRole::Connect, error);
   }

@@ -16,9 +16,9 @@ struct Scheme {
   std::string_view name;
   std::string_view defaultPort;
 };
-constexpr std::array kSchemes{Scheme{"ftp", "21"}};
+constexpr std::array kSchemes{Scheme{"ftp", "21"}, Scheme{"ftpes", "21"}, Scheme{"ftps", "990"}};
 
-constexpr char kForm[] = "SCHEME://[USER[:PASS]@]HOST[:PORT] (ftp://)";
+constexpr char kForm[] = "SCHEME://[USER[:PASS]@]HOST[:PORT] (ftp://, ftpes://, ftps://)";
 
 struct UrlCleanup {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
@@ -64,7 +64,7 @@ FtpUrl splitFtpUrl(const std::string& text) {
   const auto url = parse(text);
   if (!url) throw UsageError("the URL '" + maskedUrl(text) + "' is not of the form " + kForm);
   const Scheme* scheme = schemeOf(url->get());
-  if (!scheme) throw UsageError("the URL must start with ftp://");
+  if (!scheme) throw UsageError("the URL must start with ftp://, ftpes:// or ftps://");
   const auto path = part(url->get(), CURLUPART_PATH);
   if ((path && *path != "/" && !path->empty()) || part(url->get(), CURLUPART_QUERY) ||
       part(url->get(), CURLUPART_FRAGMENT))
@@ -78,6 +78,11 @@ FtpUrl splitFtpUrl(const std::string& text) {
   if (port == "0") throw UsageError("the URL's PORT must be a number from 1 to 65535");
   return FtpUrl{std::string(scheme->name), std::move(user), part(url->get(), CURLUPART_PASSWORD, CURLU_URLDECODE),
                 withoutBrackets(*host), std::move(port)};
+}
+
+std::string FtpUrl::serverText() const {
+  if (scheme == "ftp") return host;
+  return scheme + "://" + (host.find(':') != std::string::npos ? "[" + host + "]" : host);
 }
 
 std::string maskedUrl(const std::string& text) {

@@ -35,7 +35,9 @@ object as the name of its interface, Empty as nothing.)"},
 steps in order on one FTP session, and disconnects. The session stops at
 the first step that fails. Options may come before or after the URL, up
 to the first step. USER and PASS may be percent-encoded; HOST may be an
-IPv6 address in brackets. PORT defaults to 21.
+IPv6 address in brackets. PORT defaults to 21. ftpes:// instead of ftp://
+asks for explicit TLS (AUTH TLS), ftps:// for implicit TLS (PORT 990 by
+default); the server's certificate must be trusted and name HOST.
 
 The login, first found first: the URL, -u, ~/.netrc with --netrc; without
 a user, anonymous. The password, first found first: the URL, -u, ~/.netrc,
@@ -49,6 +51,8 @@ terminal. No password is ever printed: messages show it as ***.
 --timeout MS       reply time-out in milliseconds (default 20000)
 --log              print the session log at the end, also after a failure
 --quiet            draw no progress line
+--ssl-reqd         TLS or nothing: ftp:// is taken as ftpes://
+--cacert FILE      trust the certificate authorities in FILE (PEM)
 
 Steps:
     cd DIR            change the remote folder

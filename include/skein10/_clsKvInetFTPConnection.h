@@ -52,6 +52,46 @@
 //
 // ListContents and GetFile give the local file its new content only when the
 // transfer succeeded; a failed transfer leaves an existing file as it was.
+//
+// TLS and IPv6 (chosen by Connect's eServer; nothing else changes):
+//  - "ftpes://HOST": explicit TLS on ePort. After the greeting the session
+//    sends AUTH TLS, does the TLS handshake, then USER and PASS inside TLS,
+//    then PBSZ 0 and PROT P, so every data connection is protected too.
+//  - "ftps://HOST": implicit TLS; the connection is TLS from its first byte
+//    (ePort usually 990). Then USER, PASS, PBSZ 0, PROT P as above.
+//  - A bare host name or address is plain FTP, exactly as before. An IPv6
+//    literal is "[::1]" after a scheme, "::1" or "[::1]" without one; a name
+//    resolves to IPv4 and IPv6 and the first address that connects is used.
+//  - The server's certificate is verified against the system's trust store
+//    (OpenSSL's SSL_CERT_FILE and SSL_CERT_DIR, read when a session first
+//    connects with a given store, choose another) and must name the host
+//    given (or its IP address). There is no way to turn this off. TLS 1.2 and
+//    1.3.
+//  - Every data connection (both modes) does its TLS handshake, as the
+//    client, once the transfer command has its reply, resuming the control
+//    connection's session (servers that require session reuse accept it);
+//    an upload ends with TLS's closing alert before the connection closes.
+//  - On an IPv6 control connection passive mode sends EPSV (the data
+//    connection goes to the control connection's peer, at the port of the
+//    229 reply) and active mode EPRT |2|ADDRESS|PORT|; only the control
+//    connection's peer may connect, as with PORT. IPv4 keeps PASV and PORT.
+//  - 234 (to AUTH TLS) and 229 (to EPSV) are understood only as answers to
+//    those commands. The log shows AUTH TLS, PBSZ, PROT, EPSV and EPRT like
+//    any command; the TLS handshake is not logged.
+// Errors of Connect:
+//  - an unknown scheme ("sftp://..."), or none after "://": number 5 before
+//    anything is connected;
+//  - AUTH TLS refused (an error reply or no answer): number 8, "The server
+//    refused TLS (AUTH TLS): " and the reply's message; USER and PASS are not
+//    sent;
+//  - a certificate not accepted or a failed handshake: number 8 before USER,
+//    as a failure of the connection naming the reason ("The connection to
+//    the server failed: The server's TLS certificate was refused: certificate
+//    has expired (socket error 40200)."; likewise "hostname mismatch",
+//    "self-signed certificate", "unable to get local issuer certificate", or
+//    "The TLS handshake failed: ...").
+// A data connection whose handshake fails ends the transfer with number 8,
+// "The data connection failed: ..." and the reason.
 
 #include <cstdint>
 

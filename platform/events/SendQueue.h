@@ -1,7 +1,7 @@
 #pragma once
-// The pieces a socket has yet to hand to the operating system, in order.
-// Each piece is copied into a buffer that earlier pieces left behind, so a
-// steady stream of sends allocates nothing.
+// The pieces a socket has yet to hand to its connection, in order, and how
+// much of the first one has gone. Each piece is copied into a buffer that
+// earlier pieces left behind, so a steady stream of sends allocates nothing.
 
 #include <cstdint>
 #include <span>
@@ -16,16 +16,18 @@ class SKEIN10_INTERNAL_API SendQueue {
  public:
   bool empty() const { return pieces_.empty(); }
   void push(std::span<const uint8_t> bytes);
-  const std::vector<uint8_t>& front() const { return pieces_.front(); }
-  void pop() { pieces_.drop(); }
-  // Drops every piece but the one being written, whose buffer must stay
-  // valid until its write completes.
-  void dropWaiting() { pieces_.truncate(writing ? 1 : 0); }
+  // What is left of the first piece.
+  std::span<const uint8_t> front() const { return std::span(pieces_.front()).subspan(sent_); }
+  // Counts `count` more bytes of the first piece as gone; true when that
+  // finished it (it is then dropped).
+  bool consume(std::size_t count);
+  void clear();
 
-  bool writing = false;  // the front piece is being written
+  bool waiting = false;  // a wait for the connection to take more is pending
 
  private:
   RingQueue<std::vector<uint8_t>> pieces_;
+  std::size_t sent_ = 0;
 };
 
 }  // namespace skein10::events

@@ -31,6 +31,7 @@ constexpr Text kTexts[] = {
     {sockerr::HostUnreachable, u"Host is unreachable"},
     {sockerr::HostNotFound, u"Authoritative answer: Host not found"},
     {sockerr::HostNotFoundTryAgain, u"Non-authoritative answer: Host not found"},
+    {sockerr::SecureChannel, u"The secure connection failed"},
 };
 
 struct Mapping {

@@ -2,18 +2,22 @@
 
 #include <ifaddrs.h>
 #include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <algorithm>
+#include <asio/ip/address.hpp>
+#include <asio/ip/v6_only.hpp>
 #include <asio/connect.hpp>
 #include <asio/ip/tcp.hpp>
-#include <asio/write.hpp>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/events/EventLoop.h"
+#include "platform/events/PlainTransport.h"
 #include "platform/events/SendQueue.h"
 #include "platform/events/SocketError.h"
+#include "platform/events/TlsTransport.h"
 
 namespace skein10 {
 namespace {
@@ -33,16 +37,26 @@ enum class ReadPhase {
   Done,       // the peer closed or the connection failed
 };
 
-// The first IPv4 address of an interface that is up and not loopback; the
-// loopback address when there is none.
-asio::ip::address_v4 hostAddress() {
-  asio::ip::address_v4 found = asio::ip::address_v4::loopback();
+// The first address of the family of `like` on an interface that is up and
+// not loopback; the family's loopback address when there is none.
+asio::ip::address hostAddress(const asio::ip::address& like) {
+  const int family = like.is_v6() ? AF_INET6 : AF_INET;
+  asio::ip::address found = like.is_v6() ? asio::ip::address(asio::ip::address_v6::loopback())
+                                         : asio::ip::address(asio::ip::address_v4::loopback());
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) return found;
   for (const ifaddrs* a = list; a; a = a->ifa_next) {
-    if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET) continue;
-    const auto* in = reinterpret_cast<const sockaddr_in*>(a->ifa_addr);
-    const asio::ip::address_v4 address(ntohl(in->sin_addr.s_addr));
+    if (!a->ifa_addr || a->ifa_addr->sa_family != family) continue;
+    asio::ip::address address;
+    if (family == AF_INET) {
+      address = asio::ip::address_v4(ntohl(reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr.s_addr));
+    } else {
+      asio::ip::address_v6::bytes_type bytes;
+      std::memcpy(bytes.data(), &reinterpret_cast<const sockaddr_in6*>(a->ifa_addr)->sin6_addr, bytes.size());
+      const asio::ip::address_v6 v6(bytes);
+      if (v6.is_link_local()) continue;  // needs a scope a peer can't know
+      address = v6;
+    }
     if (!address.is_loopback()) {
       found = address;
       break;
@@ -52,12 +66,26 @@ asio::ip::address_v4 hostAddress() {
   return found;
 }
 
-// An arrival at least this large is taken as part of a stream.
-constexpr std::size_t kStreamArrival = 16 * 1024;
+// A host or address text as the system reads it: an IPv6 literal may come
+// in brackets ("[::1]").
+std::string hostText(const String& host) {
+  std::string text = toUtf8(host);
+  if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
+  return text;
+}
 
 void checkPort(int32_t port) {
   if (port < 0 || port > 65535) throw events::socketError(sockerr::InvalidArgument);
 }
+
+// A TLS handshake asked for before the connection is up.
+struct TlsRequest {
+  std::string peerName;
+  TlsSession resume;
+};
+
+// Where the closing alert of a TLS connection stands.
+enum class CloseNotify { None, Queued, Sent };
 
 }  // namespace
 
@@ -78,7 +106,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   void fail(const asio::error_code& ec) {
     state = SocketState::Error;
     readPhase = ReadPhase::Done;
-    events::SocketFailure failure = events::socketFailure(ec);
+    events::SocketFailure failure = io().failure(ec);
     raise(kError, failure.number, std::move(failure.description));
   }
 
@@ -96,13 +124,40 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   void close() {
     ++generation;
     asio::error_code ignored;
+    tls.reset();
     socket.close(ignored);
     acceptor.close(ignored);
     resolver.cancel();
-    sends->dropWaiting();
-    streaming = false;
+    sends->clear();
+    closeNotify = CloseNotify::None;
+    pendingTls.reset();
+    plain.setStreaming(false);
     state = SocketState::Closed;
     readPhase = ReadPhase::Idle;
+  }
+
+  // ---- the transport -----------------------------------------------------
+
+  // Ending a stream pushes what the system holds back: setting the no-delay
+  // option again sends any partial segment at once.
+  void setStreaming(bool on) {
+    plain.setStreaming(on);
+    asio::error_code ignored;
+    if (!on && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
+  }
+
+  events::SocketTransport& io() { return tls ? static_cast<events::SocketTransport&>(*tls) : plain; }
+  const events::SocketTransport& io() const {
+    return tls ? static_cast<const events::SocketTransport&>(*tls) : plain;
+  }
+
+  // Waits until the connection is ready for what the transport's last
+  // operation needs, then runs `f` (guarded).
+  template <typename F>
+  void awaitTransport(F f) {
+    const auto wait = io().wait() == events::SocketTransport::Wait::Read ? tcp::socket::wait_read
+                                                                          : tcp::socket::wait_write;
+    socket.async_wait(wait, guard(f));
   }
 
   // ---- connecting --------------------------------------------------------
@@ -111,14 +166,14 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     require(state == SocketState::Closed);
     if (remoteHost.empty() || remotePort == 0) throw events::socketError(sockerr::InvalidArgument);
     asio::error_code ec;
-    const std::string host = toUtf8(remoteHost);
-    const asio::ip::address_v4 address = asio::ip::make_address_v4(host, ec);
+    const std::string host = hostText(remoteHost);
+    const asio::ip::address address = asio::ip::make_address(host, ec);
     if (!ec) {
       connectTo({tcp::endpoint(address, static_cast<uint16_t>(remotePort))});
       return;
     }
     state = SocketState::ResolvingHost;
-    resolver.async_resolve(tcp::v4(), host, std::to_string(remotePort), tcp::resolver::numeric_service,
+    resolver.async_resolve(host, std::to_string(remotePort), tcp::resolver::numeric_service,
                            guard([](Impl& s, const asio::error_code& ec, const tcp::resolver::results_type& found) {
                              if (ec) return s.fail(ec);
                              s.state = SocketState::HostResolved;
@@ -138,15 +193,15 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   // Tries the next address; the last failure is the one reported.
   void connectNext() {
     asio::error_code ec;
+    const tcp::endpoint& target = endpoints[nextEndpoint++];
     socket.close(ec);
-    socket.open(tcp::v4(), ec);
-    if (!ec && localPort != 0) socket.bind(tcp::endpoint(tcp::v4(), static_cast<uint16_t>(localPort)), ec);
+    socket.open(target.protocol(), ec);
+    if (!ec && localPort != 0) socket.bind(tcp::endpoint(target.protocol(), static_cast<uint16_t>(localPort)), ec);
     if (ec) return fail(ec);
-    socket.async_connect(endpoints[nextEndpoint++], guard([](Impl& s, const asio::error_code& ec) {
+    socket.async_connect(target, guard([](Impl& s, const asio::error_code& ec) {
                            if (!ec) {
                              s.connected();
-                             s.raise(kConnect);
-                             s.checkReadable();
+                             s.ready();
                            } else if (s.nextEndpoint < s.endpoints.size()) {
                              s.connectNext();
                            } else {
@@ -164,14 +219,52 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     peer = socket.remote_endpoint(ec);
   }
 
+  // The TCP connection is up: it is ready now, or once TLS is.
+  void ready() {
+    if (!pendingTls) {
+      raise(kConnect);
+      return checkReadable();
+    }
+    TlsRequest request = std::move(*pendingTls);
+    pendingTls.reset();
+    startTls(request);
+  }
+
+  // ---- TLS ---------------------------------------------------------------
+
+  void startTls(const TlsRequest& request) {
+    state = SocketState::Connecting;
+    readPhase = ReadPhase::Idle;
+    ++readWait;  // a wait for plain bytes is over
+    tls = std::make_unique<events::TlsTransport>(socket, request.peerName, request.resume);
+    handshake();
+  }
+
+  void handshake() {
+    asio::error_code ec;
+    tls->handshake(ec);
+    if (ec == asio::error::would_block) {
+      return awaitTransport([](Impl& s, const asio::error_code& ec) {
+        if (ec) return s.fail(ec);
+        s.handshake();
+      });
+    }
+    if (ec) return fail(ec);
+    state = SocketState::Connected;
+    raise(kConnect);
+    checkReadable();
+  }
+
   // ---- listening ---------------------------------------------------------
 
   void listen() {
     require(state == SocketState::Closed);
     asio::error_code ec;
-    acceptor.open(tcp::v4(), ec);
+    const tcp::endpoint local(bindAddress, static_cast<uint16_t>(localPort));
+    acceptor.open(local.protocol(), ec);
     if (!ec) acceptor.set_option(tcp::acceptor::reuse_address(true), ec);
-    if (!ec) acceptor.bind(tcp::endpoint(bindAddress, static_cast<uint16_t>(localPort)), ec);
+    if (!ec && bindAddress.is_v6()) acceptor.set_option(asio::ip::v6_only(true), ec);
+    if (!ec) acceptor.bind(local, ec);
     if (!ec) acceptor.listen(tcp::socket::max_listen_connections, ec);
     if (ec) {
       asio::error_code ignored;
@@ -204,15 +297,19 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
 
   // Looks at the connection now: bytes to announce, the peer's close, a
   // failure, or nothing yet (then waits for it to become readable).
-  // One peeked byte tells them apart in one system call.
   void checkReadable() {
     asio::error_code ec;
-    uint8_t probe;
-    socket.receive(asio::buffer(&probe, 1), tcp::socket::message_peek, ec);
+    io().poll(ec);
     if (!ec) {
-      announceArrival();
+      readPhase = ReadPhase::Queued;
+      raise(kDataArrival);
     } else if (ec == asio::error::would_block) {
-      waitReadable();
+      readPhase = ReadPhase::Waiting;
+      awaitTransport([wait = ++readWait](Impl& s, const asio::error_code& ec) {
+        if (wait != s.readWait) return;
+        if (ec) return s.fail(ec);
+        s.checkReadable();
+      });
     } else if (ec == asio::error::eof) {
       state = SocketState::Closing;
       readPhase = ReadPhase::Done;
@@ -222,28 +319,12 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     }
   }
 
-  // Readable means bytes, the peer's close or a failure: deliverArrival
-  // finds out which when it counts the bytes. The wait completes at once
-  // when the connection is readable already.
-  void waitReadable() {
-    readPhase = ReadPhase::Waiting;
-    socket.async_wait(tcp::socket::wait_read, guard([](Impl& s, const asio::error_code& ec) {
-                        if (ec) return s.fail(ec);
-                        s.announceArrival();
-                      }));
-  }
-
-  void announceArrival() {
-    readPhase = ReadPhase::Queued;
-    raise(kDataArrival);
-  }
-
   // The count is taken at delivery, so it is exact even when the caller
   // read some bytes before the event came.
   void deliverArrival() {
     if (readPhase != ReadPhase::Queued || !canTransfer()) return;
     asio::error_code ec;
-    const std::size_t count = socket.available(ec);
+    const std::size_t count = io().poll(ec);
     if (ec || count == 0) return checkReadable();
     readPhase = ReadPhase::Delivered;
     if (owner->onDataArrival) owner->onDataArrival(static_cast<int32_t>(std::min<std::size_t>(count, kMaxArrival)));
@@ -253,82 +334,95 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     require(canTransfer() || state == SocketState::Error);
     if (state == SocketState::Error || into.empty()) return 0;
     asio::error_code ec;
-    const std::size_t count = socket.read_some(asio::buffer(into.data(), into.size()), ec);
+    const std::size_t count = io().read(into, ec);
     if (ec && ec != asio::error::would_block && ec != asio::error::eof) {
       fail(ec);
       return 0;
     }
-    // After a large arrival more is likely there already: a look costs less
-    // than a wait. After a small one (a reply) the wait alone is cheaper.
-    if (readPhase == ReadPhase::Delivered) {
-      if (count >= kStreamArrival) {
-        checkReadable();
-      } else {
-        waitReadable();
-      }
-    }
+    if (readPhase == ReadPhase::Delivered) checkReadable();
     return count;
   }
 
   // What a read of at most maxBytes may take; 0 or less means all there is.
-  std::size_t readLimit(int32_t maxBytes) const {
+  std::size_t readLimit(int32_t maxBytes) {
     if (maxBytes > 0) return static_cast<std::size_t>(maxBytes);
+    if (!canTransfer()) return 0;
     asio::error_code ec;
-    return std::min<std::size_t>(socket.available(ec), kMaxArrival);
+    return std::min<std::size_t>(io().poll(ec), kMaxArrival);
   }
 
   // ---- sending -----------------------------------------------------------
 
-  // A piece goes straight to the operating system when nothing is queued
-  // before it; only what it does not take at once is copied and queued.
+  // A piece goes straight to the connection when nothing is queued before
+  // it; only what it does not take at once is copied and queued.
   void send(std::span<const uint8_t> bytes) {
-    require(canTransfer());
+    require(canTransfer() && closeNotify == CloseNotify::None);
     if (sends->empty()) {
       asio::error_code ec;
-      const int flags = streaming ? MSG_MORE : 0;
-      std::size_t count = socket.send(asio::buffer(bytes.data(), bytes.size()), flags, ec);
-      if (ec == asio::error::would_block) {
-        count = 0;
-      } else if (ec) {
-        return fail(ec);
-      }
-      if (count == bytes.size()) return raise(kSendComplete);
-      bytes = bytes.subspan(count);
+      bytes = bytes.subspan(writeSome(bytes, ec));
+      if (ec && ec != asio::error::would_block) return fail(ec);
+      if (bytes.empty()) return raise(kSendComplete);
     }
     sends->push(bytes);
-    if (!sends->writing) writeFront();
+    if (!sends->waiting) awaitWritable();
   }
 
-  // Ending a stream pushes what the system holds back: setting the no-delay
-  // option again sends any partial segment at once.
-  void setStreaming(bool on) {
-    const bool ending = streaming && !on;
-    streaming = on;
-    asio::error_code ignored;
-    if (ending && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
+  // Writes until everything has gone or the connection takes no more
+  // (would_block) or fails; the count written.
+  std::size_t writeSome(std::span<const uint8_t> bytes, asio::error_code& ec) {
+    std::size_t written = 0;
+    do {
+      written += io().write(bytes.subspan(written), ec);
+    } while (!ec && written < bytes.size());
+    return written;
   }
 
-  // One write at a time, in order. The handler shares the queue, so the
-  // buffer being written stays valid even if the socket goes away.
-  void writeFront() {
-    sends->writing = true;
-    asio::async_write(socket, asio::buffer(sends->front()),
-                      [self = weak_from_this(), queue = sends, started = generation](const asio::error_code& ec,
-                                                                                     std::size_t) {
-                        queue->writing = false;
-                        queue->pop();
-                        if (auto impl = self.lock()) impl->written(ec, started);
-                      });
+  void awaitWritable() {
+    sends->waiting = true;
+    awaitTransport([](Impl& s, const asio::error_code& ec) {
+      s.sends->waiting = false;
+      if (ec) return s.fail(ec);
+      s.flush();
+    });
   }
 
-  void written(const asio::error_code& ec, uint32_t started) {
-    if (started == generation) {
+  // Hands queued pieces to the connection, in order, until it takes no more;
+  // each finished piece raises SendComplete. The closing alert goes last.
+  void flush() {
+    while (!sends->empty()) {
+      asio::error_code ec;
+      const bool finished = sends->consume(writeSome(sends->front(), ec));
+      if (finished) raise(kSendComplete);
+      if (ec == asio::error::would_block) return awaitWritable();
       if (ec) return fail(ec);
-      raise(kSendComplete);
     }
-    // Pieces queued for the next connection while a closed one's write was
-    // still being cancelled go now.
-    if (!sends->empty() && canTransfer()) writeFront();
+    if (closeNotify == CloseNotify::Queued) sendCloseNotify();
+  }
+
+  void endTls() {
+    require(canTransfer() && closeNotify == CloseNotify::None);
+    closeNotify = CloseNotify::Queued;
+    if (sends->empty()) sendCloseNotify();
+  }
+
+  void sendCloseNotify() {
+    if (!tls) {
+      closeNotify = CloseNotify::Sent;
+      return raise(kSendComplete);
+    }
+    asio::error_code ec;
+    tls->shutdown(ec);
+    if (ec == asio::error::would_block) {
+      sends->waiting = true;
+      return awaitTransport([](Impl& s, const asio::error_code& ec) {
+        s.sends->waiting = false;
+        if (ec) return s.fail(ec);
+        s.sendCloseNotify();
+      });
+    }
+    if (ec) return fail(ec);
+    closeNotify = CloseNotify::Sent;
+    raise(kSendComplete);
   }
 
   // ---- events ------------------------------------------------------------
@@ -363,17 +457,21 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   tcp::socket socket{loop->context()};
   tcp::acceptor acceptor{loop->context()};
   tcp::resolver resolver{loop->context()};
+  events::PlainTransport plain{socket};
+  std::unique_ptr<events::TlsTransport> tls;  // while the connection runs TLS
+  std::optional<TlsRequest> pendingTls;       // TLS to start once Connect's TCP connection is up
+  CloseNotify closeNotify = CloseNotify::None;
   std::vector<tcp::endpoint> endpoints;
   std::size_t nextEndpoint = 0;
   tcp::endpoint peer;
   SocketState state = SocketState::Closed;
   ReadPhase readPhase = ReadPhase::Idle;
   uint32_t generation = 0;
-  bool streaming = false;  // pieces go out marked as more to come
+  uint32_t readWait = 0;  // the read wait that may still act
   String remoteHost;
   int32_t remotePort = 0;
   int32_t localPort = 0;
-  asio::ip::address_v4 bindAddress = asio::ip::address_v4::any();
+  asio::ip::address bindAddress = asio::ip::address_v4::any();
   std::string textBuffer;
 };
 
@@ -435,7 +533,7 @@ String TcpSocket::LocalIP() const {
     if (!ec) return fromUtf8(local.address().to_string());
   }
   if (!impl_->bindAddress.is_unspecified()) return fromUtf8(impl_->bindAddress.to_string());
-  return fromUtf8(hostAddress().to_string());
+  return fromUtf8(hostAddress(impl_->bindAddress).to_string());
 }
 
 void TcpSocket::setLocalIP(String address) {
@@ -444,12 +542,32 @@ void TcpSocket::setLocalIP(String address) {
     return;
   }
   asio::error_code ec;
-  const asio::ip::address_v4 parsed = asio::ip::make_address_v4(toUtf8(address), ec);
+  const asio::ip::address parsed = asio::ip::make_address(hostText(address), ec);
   if (ec) throw events::socketError(sockerr::InvalidArgument);
   impl_->bindAddress = parsed;
 }
 
 void TcpSocket::Connect() { impl_->connect(); }
+
+void TcpSocket::ConnectTls(const String& peerName, const TlsSession& resume) {
+  if (peerName.empty()) throw events::socketError(sockerr::InvalidArgument);
+  impl_->connect();
+  impl_->pendingTls = TlsRequest{hostText(peerName), resume};
+}
+
+void TcpSocket::StartTls(const String& peerName, const TlsSession& resume) {
+  impl_->require(impl_->state == SocketState::Connected && !impl_->tls && impl_->sends->empty());
+  if (peerName.empty()) throw events::socketError(sockerr::InvalidArgument);
+  impl_->startTls(TlsRequest{hostText(peerName), resume});
+}
+
+bool TcpSocket::IsTls() const { return impl_->tls != nullptr; }
+
+TlsSession TcpSocket::Session() const { return impl_->tls ? impl_->tls->session() : TlsSession(); }
+
+bool TcpSocket::SessionReused() const { return impl_->tls && impl_->tls->sessionReused(); }
+
+void TcpSocket::SendCloseNotify() { impl_->endTls(); }
 
 void TcpSocket::Listen() { impl_->listen(); }
 

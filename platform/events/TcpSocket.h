@@ -4,12 +4,17 @@
 // Members that start work (Connect, Listen) return at once; the outcome
 // arrives as an event. Events are raised only while the owning thread pumps.
 // A member that can't run in the socket's present state throws Error at once.
+//
+// A connection carries its bytes plain or through TLS, over IPv4 or IPv6,
+// behind the same members and events. TLS is always this side as the client,
+// also on an accepted connection (as FTP's data connections need).
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
 
+#include "platform/events/TlsSession.h"
 #include "skein10/String.h"
 #include "skein10/Variant.h"
 #include "platform/Export.h"
@@ -32,6 +37,10 @@ inline constexpr int32_t ConnectionRefused = 10061;
 inline constexpr int32_t HostUnreachable = 10065;
 inline constexpr int32_t HostNotFound = 11001;
 inline constexpr int32_t HostNotFoundTryAgain = 11002;
+// A TLS handshake, certificate or record failure; the description says why
+// (for a refused certificate: "certificate has expired", "hostname mismatch",
+// "self-signed certificate", "unable to get local issuer certificate", ...).
+inline constexpr int32_t SecureChannel = 40200;
 }  // namespace sockerr
 
 // The most bytes one DataArrival announces.
@@ -67,25 +76,30 @@ class SKEIN10_INTERNAL_API TcpSocket {
   void Abort();
 
   String RemoteHost() const;
-  void setRemoteHost(String host);  // host name or dotted IPv4 text
+  // Host name, dotted IPv4 text, or IPv6 text with or without brackets
+  // ("::1", "[::1]").
+  void setRemoteHost(String host);
   int32_t RemotePort() const;
   void setRemotePort(int32_t port);
-  // The peer's address of a connected or accepted socket, dotted IPv4.
+  // The peer's address of a connected or accepted socket: dotted IPv4, or
+  // IPv6 text without brackets ("::1").
   String RemoteHostIP() const;
 
   // 0 = any free port. After Listen, the port bound.
   int32_t LocalPort() const;
   void setLocalPort(int32_t port);
-  // Dotted IPv4 text of the local address: the bound address of a listener,
-  // the local end of a connection. A socket bound to no address of its own
-  // (closed, or listening on all addresses) gives the host's first
-  // non-loopback IPv4 address (127.0.0.1 when it has none).
+  // The local address, dotted IPv4 or IPv6 text: the bound address of a
+  // listener, the local end of a connection. A socket bound to no address of
+  // its own (closed, or listening on all addresses) gives the host's first
+  // non-loopback address of that family (127.0.0.1 or ::1 when it has none).
   String LocalIP() const;
-  // The address Listen binds to (default: all addresses).
+  // The address Listen binds to, IPv4 or IPv6 text (default and empty: all
+  // IPv4 addresses). A listener on an IPv6 address takes IPv6 peers only.
   void setLocalIP(String address);
 
-  // Starts connecting to RemoteHost:RemotePort; names resolve to IPv4 without
-  // blocking the thread. The outcome is onConnect or onError.
+  // Starts connecting to RemoteHost:RemotePort. A name resolves to IPv4 and
+  // IPv6 addresses without blocking the thread; they are tried in the
+  // resolver's order until one connects. The outcome is onConnect or onError.
   void Connect();
   // Starts listening on LocalIP:LocalPort; requests arrive as onConnectionRequest.
   void Listen();
@@ -115,6 +129,40 @@ class SKEIN10_INTERNAL_API TcpSocket {
   // As bytes (the vector is resized to what was read) or text (UTF-8 decoded).
   void GetData(ByteArray& out, int32_t maxBytes);
   void GetData(String& out, int32_t maxBytes);
+
+  // ---- TLS (internal; the session uses these for FTP over TLS) ----
+  //
+  // The server's certificate is verified against the system's trust store
+  // (SSL_CERT_FILE and SSL_CERT_DIR choose another) and for `peerName`, a
+  // host name or an IP address (brackets allowed), with TLS 1.2 or 1.3.
+  // Verification can't be turned off. A failure is onError with
+  // sockerr::SecureChannel and a description naming the reason; the
+  // handshake bytes never reach onDataArrival.
+  //
+  // Like Connect, with the TLS handshake right after the TCP connection;
+  // onConnect follows once the handshake is done. `resume` (may be empty) is
+  // offered for resumption.
+  void ConnectTls(const String& peerName, const TlsSession& resume = {});
+  // Starts the TLS handshake on a connected (or accepted) plain connection
+  // that has nothing queued to send: the state is Connecting until the
+  // handshake is done, then onConnect follows (again, for a connection that
+  // raised it for TCP) and data flows through TLS. Bytes the peer sent
+  // before the handshake must have been read.
+  void StartTls(const String& peerName, const TlsSession& resume = {});
+  // Whether the connection runs TLS (from StartTls or ConnectTls until Close).
+  bool IsTls() const;
+  // The newest session the server gave this connection, for a later
+  // connection to resume. A TLS 1.3 server sends its tickets after the
+  // handshake; they are taken in while the connection reads. Empty for a
+  // plain connection.
+  TlsSession Session() const;
+  // Whether the handshake resumed the session offered.
+  bool SessionReused() const;
+  // Ends the connection's data with TLS's closing alert (close_notify),
+  // queued behind the pieces not yet sent; onSendComplete follows once it has
+  // gone (at once on a plain connection, which sends nothing). No SendData
+  // after it; Close then ends the connection.
+  void SendCloseNotify();
 
   // Events.
   std::function<void(int32_t bytesTotal)> onDataArrival;

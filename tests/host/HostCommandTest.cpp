@@ -15,6 +15,9 @@
 #include "HostRun.h"
 #include "PyftpdlibServer.h"
 #include "ScriptedFtpServer.h"
+#include "TestCertificates.h"
+#include "TestFiles.h"
+#include "VsftpdServer.h"
 #include "TempDir.h"
 #include "platform/automation/RegistrationStore.h"
 #include "skein10/String.h"
@@ -473,6 +476,37 @@ TEST_F(HostCommandTest, VersionAndHelpCommand) {
   EXPECT_EQ(run({"help"}).out, run({"--help"}).out);
   EXPECT_EQ(run({"help", "ftp"}).out, run({"ftp", "--help"}).out);
   EXPECT_EQ(run({"help", "nothing"}).exitCode, kUsage);
+}
+
+// --ssl-reqd turns ftp:// into explicit TLS, --cacert names the authority
+// to trust (the child's default store points nowhere), and an IPv6 URL
+// reaches a server on ::1: put and get come back byte for byte. Without
+// --cacert the certificate is refused before the log-in.
+TEST_F(HostCommandTest, FtpOverTlsAndIPv6WithTheTrustStoreGiven) {
+  const TestCertificates& certs = TestCertificates::shared();
+  FtpServerOptions options;
+  options.address = "::1";
+  options.tls = FtpServerOptions::Tls::Explicit;
+  VsftpdServer tls(options);
+  const std::string bytes = randomBytes(100000, 12);
+  writeFile(local_ / "up.bin", bytes);
+  std::string password = toUtf8(tls.password());
+  password.replace(password.find('@'), 1, "%40");
+  const std::string url = "ftp://" + toUtf8(tls.user()) + ":" + password + "@[::1]:" + std::to_string(tls.port());
+  const std::map<std::string, std::string> noStore{{"SSL_CERT_FILE", (local_ / "none.pem").string()}};
+  const HostResult result = run({"ftp", "--quiet", "--log", "--ssl-reqd", "--cacert", certs.authority().string(), url,
+                                 "cd", toUtf8(tls.home()), "put", (local_ / "up.bin").string(), "host.bin", "get",
+                                 "host.bin", (local_ / "down.bin").string()},
+                                noStore);
+  EXPECT_EQ(result.exitCode, kOk) << result.err << result.out;
+  EXPECT_TRUE(readFile(local_ / "down.bin") == bytes);
+  EXPECT_NE(result.out.find("AUTH TLS"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("EPSV"), std::string::npos) << result.out;
+
+  const HostResult untrusted = run({"ftp", "--quiet", "--log", "--ssl-reqd", url, "cd", "x"}, noStore);
+  EXPECT_NE(untrusted.exitCode, kOk);
+  EXPECT_NE(untrusted.err.find("unable to get local issuer certificate"), std::string::npos) << untrusted.err;
+  EXPECT_EQ(untrusted.out.find("USER"), std::string::npos) << untrusted.out;
 }
 
 }  // namespace

@@ -54,6 +54,34 @@ TEST(FtpUrlTest, SplitsUserPasswordHostAndPortWithPercentDecoding) {
   }
 }
 
+// The scheme asks for TLS; the session's server text carries it, an IPv6
+// host in brackets after it.
+TEST(FtpUrlTest, TlsSchemesAndIPv6HostsMakeTheSessionsServerText) {
+  struct Case {
+    const char* url;
+    const char* server;
+    const char* port;
+  } cases[] = {
+      {"ftp://demo@127.0.0.1", "127.0.0.1", "21"},
+      {"ftp://demo@[::1]:2121", "::1", "2121"},
+      {"ftpes://demo@localhost", "ftpes://localhost", "21"},
+      {"ftpes://demo@[::1]:2121", "ftpes://[::1]", "2121"},
+      {"ftps://demo@127.0.0.1", "ftps://127.0.0.1", "990"},
+      {"ftps://demo@127.0.0.1:2990", "ftps://127.0.0.1", "2990"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    const FtpUrl url = splitFtpUrl(c.url);
+    EXPECT_EQ(url.serverText(), c.server);
+    EXPECT_EQ(url.port, c.port);
+  }
+  Words words{"--ssl-reqd", "--cacert", "/tmp/ca.pem", "ftp://demo@localhost", "cd", "x"};
+  CommandLine line(words);
+  const FtpInvocation job = parseFtpInvocation(line);
+  EXPECT_EQ(job.server.serverText(), "ftpes://localhost");
+  EXPECT_EQ(job.trustStore, "/tmp/ca.pem");
+}
+
 TEST(FtpUrlTest, RejectsWhatIsNotAnFtpServerUrl) {
   const char* cases[] = {
       "http://demo@127.0.0.1",     // another scheme

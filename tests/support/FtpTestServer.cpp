@@ -17,8 +17,9 @@ std::u16string FtpTestServer::portText() const {
   return std::u16string(text.begin(), text.end());
 }
 
-void FtpTestServer::start(std::vector<std::string> argv) {
-  process_ = std::make_unique<ServerProcess>(std::move(argv), port_, work_ / (name_ + ".log"));
+void FtpTestServer::start(std::vector<std::string> argv, std::vector<std::string> environment) {
+  process_ = std::make_unique<ServerProcess>(std::move(argv), port_, work_ / (name_ + ".log"), std::chrono::seconds(30),
+                                             std::move(environment), address_);
 }
 
 }  // namespace skein10::test

@@ -1,6 +1,7 @@
 #pragma once
-// A real FTP server for a test suite: on 127.0.0.1, a free port, a temporary
-// root folder the tests can fill and inspect, one account with write access.
+// A real FTP server for a test suite: on 127.0.0.1 (or ::1), a free port, a
+// temporary root folder the tests can fill and inspect, one account with
+// write access; optionally FTP over TLS with the test certificates.
 
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,15 @@
 
 namespace skein10::test {
 
+// How a test server is set up: its address and whether it speaks TLS.
+struct FtpServerOptions {
+  enum class Tls { None, Explicit, Implicit };
+  std::string address = "127.0.0.1";
+  Tls tls = Tls::None;
+  bool tls12Only = false;  // TLS 1.2 at most
+  std::filesystem::path certificate;  // empty: TestCertificates::shared().server()
+};
+
 class FtpTestServer {
  public:
   virtual ~FtpTestServer();
@@ -19,6 +29,8 @@ class FtpTestServer {
 
   const std::string& name() const { return name_; }
   int port() const { return port_; }
+  // The address it listens on ("127.0.0.1", "::1").
+  const std::string& address() const { return address_; }
   std::u16string portText() const;
   const std::u16string& user() const { return user_; }
   const std::u16string& password() const { return password_; }
@@ -28,8 +40,9 @@ class FtpTestServer {
 
  protected:
   FtpTestServer(std::string name, std::u16string user, std::u16string password);
-  // Starts the program; it must listen on port().
-  void start(std::vector<std::string> argv);
+  // Starts the program; it must listen on address() and port().
+  void start(std::vector<std::string> argv, std::vector<std::string> environment = {});
+  void setAddress(std::string address) { address_ = std::move(address); }
   const TempDir& work() const { return work_; }
   void setRoot(std::filesystem::path root, std::u16string home) {
     root_ = std::move(root);
@@ -38,6 +51,7 @@ class FtpTestServer {
 
  private:
   std::string name_;
+  std::string address_ = "127.0.0.1";
   TempDir work_;
   std::filesystem::path root_;
   std::u16string home_ = u"/";

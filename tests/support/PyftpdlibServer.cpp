@@ -1,12 +1,48 @@
 #include "PyftpdlibServer.h"
 
+#include <fstream>
+#include <stdexcept>
+
+#include "TestCertificates.h"
 #include "skein10/String.h"
 
 namespace skein10::test {
 
-PyftpdlibServer::PyftpdlibServer() : FtpTestServer("pyftpdlib", u"skein", u"s3cret-pass") {
-  start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", std::to_string(port()), "-d",
-         root().string(), "-u", toUtf8(user()), "-P", toUtf8(password()), "-w"});
+namespace {
+
+constexpr char kTlsScript[] = R"(import sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import TLS_FTPHandler
+from pyftpdlib.servers import FTPServer
+address, port, root, user, password, cert, key = sys.argv[1:8]
+authorizer = DummyAuthorizer()
+authorizer.add_user(user, password, root, perm="elradfmwMT")
+handler = TLS_FTPHandler
+handler.authorizer = authorizer
+handler.certfile = cert
+handler.keyfile = key
+handler.tls_control_required = True
+handler.tls_data_required = True
+FTPServer((address, int(port)), handler).serve_forever()
+)";
+
+}  // namespace
+
+PyftpdlibServer::PyftpdlibServer(FtpServerOptions options) : FtpTestServer("pyftpdlib", u"skein", u"s3cret-pass") {
+  setAddress(options.address);
+  if (options.tls == FtpServerOptions::Tls::None) {
+    start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", address(), "-p", std::to_string(port()), "-d",
+           root().string(), "-u", toUtf8(user()), "-P", toUtf8(password()), "-w"});
+    return;
+  }
+  if (options.tls != FtpServerOptions::Tls::Explicit || options.tls12Only) {
+    throw std::invalid_argument("pyftpdlib serves explicit TLS only");
+  }
+  const std::filesystem::path script = work() / "tls_server.py";
+  std::ofstream(script) << kTlsScript;
+  const TestCertificates& certs = TestCertificates::shared();
+  start({"/usr/bin/python3", script.string(), address(), std::to_string(port()), root().string(), toUtf8(user()),
+         toUtf8(password()), certs.server().string(), certs.key().string()});
 }
 
 }  // namespace skein10::test

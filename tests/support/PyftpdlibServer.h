@@ -1,5 +1,10 @@
 #pragma once
-// The Python FTP server library's stand-alone server, one user with write access.
+// The Python FTP server library's server, one user with write access: its
+// stand-alone server for plain FTP, a short script around its TLS handler
+// (python3-openssl) for explicit TLS. That handler requires TLS for the
+// log-in and every data connection, and starts a data connection's
+// handshake only once the transfer command has come (a client hello before
+// it makes the server drop the connection).
 
 #include "FtpTestServer.h"
 
@@ -7,7 +12,7 @@ namespace skein10::test {
 
 class PyftpdlibServer : public FtpTestServer {
  public:
-  PyftpdlibServer();
+  explicit PyftpdlibServer(FtpServerOptions options = {});
 };
 
 }  // namespace skein10::test

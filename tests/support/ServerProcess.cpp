@@ -26,10 +26,15 @@ std::string contentOf(const std::filesystem::path& file) {
 }  // namespace
 
 ServerProcess::ServerProcess(std::vector<std::string> argv, int port, const std::filesystem::path& logFile,
-                             std::chrono::milliseconds startup) {
+                             std::chrono::milliseconds startup, std::vector<std::string> environment,
+                             std::string address) {
   std::vector<char*> args;
   for (std::string& a : argv) args.push_back(a.data());
   args.push_back(nullptr);
+  std::vector<char*> env;
+  for (char** e = environ; *e; ++e) env.push_back(*e);
+  for (std::string& e : environment) env.push_back(e.data());
+  env.push_back(nullptr);
   pid_ = ::fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
@@ -39,12 +44,12 @@ ServerProcess::ServerProcess(std::vector<std::string> argv, int port, const std:
     ::dup2(log, 1);
     ::dup2(log, 2);
     ::setpgid(0, 0);
-    ::execv(args[0], args.data());
+    ::execve(args[0], args.data(), env.data());
     ::_exit(127);
   }
   ::setpgid(pid_, pid_);  // also here: stop() may signal the group before the child ran
   try {
-    waitUntilAccepting(port, logFile, startup);
+    waitUntilAccepting(address, port, logFile, startup);
   } catch (...) {
     stop();
     throw;
@@ -53,7 +58,7 @@ ServerProcess::ServerProcess(std::vector<std::string> argv, int port, const std:
 
 ServerProcess::~ServerProcess() { stop(); }
 
-void ServerProcess::waitUntilAccepting(int port, const std::filesystem::path& logFile,
+void ServerProcess::waitUntilAccepting(const std::string& address, int port, const std::filesystem::path& logFile,
                                        std::chrono::milliseconds startup) {
   auto deadline = std::chrono::steady_clock::now() + startup;
   while (std::chrono::steady_clock::now() < deadline) {
@@ -63,7 +68,7 @@ void ServerProcess::waitUntilAccepting(int port, const std::filesystem::path& lo
       throw std::runtime_error("the server ended at start-up: " + contentOf(logFile));
     }
     try {
-      TestSocket probe = TestSocket::connect("127.0.0.1", port);
+      TestSocket probe = TestSocket::connect(address, port);
       return;
     } catch (const std::runtime_error&) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));

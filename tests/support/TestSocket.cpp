@@ -20,16 +20,33 @@ namespace {
   throw std::runtime_error(what + ": " + std::strerror(errno));
 }
 
-sockaddr_in addressOf(const std::string& ip, int port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  if (inet_pton(AF_INET, ip.c_str(), &a.sin_addr) != 1) throw std::runtime_error("bad address " + ip);
+// An IPv4 or IPv6 address and port.
+struct Address {
+  sockaddr_storage storage{};
+  socklen_t size = 0;
+  const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&storage); }
+};
+
+Address addressOf(const std::string& ip, int port) {
+  Address a;
+  auto* v4 = reinterpret_cast<sockaddr_in*>(&a.storage);
+  auto* v6 = reinterpret_cast<sockaddr_in6*>(&a.storage);
+  if (inet_pton(AF_INET, ip.c_str(), &v4->sin_addr) == 1) {
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(static_cast<uint16_t>(port));
+    a.size = sizeof *v4;
+  } else if (inet_pton(AF_INET6, ip.c_str(), &v6->sin6_addr) == 1) {
+    v6->sin6_family = AF_INET6;
+    v6->sin6_port = htons(static_cast<uint16_t>(port));
+    a.size = sizeof *v6;
+  } else {
+    throw std::runtime_error("bad address " + ip);
+  }
   return a;
 }
 
-int newSocket() {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+int newSocket(int family) {
+  int fd = ::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) fail("socket");
   int on = 1;
   ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -37,9 +54,16 @@ int newSocket() {
   return fd;
 }
 
-void bindTo(int fd, const std::string& ip, int port) {
-  sockaddr_in a = addressOf(ip, port);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) fail("bind " + ip);
+void bindTo(int fd, const Address& a, const std::string& ip) {
+  if (::bind(fd, a.get(), a.size) != 0) fail("bind " + ip);
+}
+
+Address nameOf(int fd, bool peer) {
+  Address a;
+  a.size = sizeof a.storage;
+  auto* where = reinterpret_cast<sockaddr*>(&a.storage);
+  if ((peer ? ::getpeername(fd, where, &a.size) : ::getsockname(fd, where, &a.size)) != 0) fail("getsockname");
+  return a;
 }
 
 }  // namespace
@@ -57,35 +81,37 @@ TestSocket& TestSocket::operator=(TestSocket&& other) noexcept {
 }
 
 TestSocket TestSocket::listen(const std::string& ip, int port) {
-  TestSocket s(newSocket());
-  bindTo(s.fd_, ip, port);
+  const Address a = addressOf(ip, port);
+  TestSocket s(newSocket(a.storage.ss_family));
+  bindTo(s.fd_, a, ip);
   if (::listen(s.fd_, 16) != 0) fail("listen");
   return s;
 }
 
 TestSocket TestSocket::connect(const std::string& ip, int port, const std::string& sourceIp) {
-  TestSocket s(newSocket());
-  if (!sourceIp.empty()) bindTo(s.fd_, sourceIp, 0);
-  sockaddr_in a = addressOf(ip, port);
-  if (::connect(s.fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) fail("connect");
+  const Address a = addressOf(ip, port);
+  TestSocket s(newSocket(a.storage.ss_family));
+  if (!sourceIp.empty()) bindTo(s.fd_, addressOf(sourceIp, 0), sourceIp);
+  if (::connect(s.fd_, a.get(), a.size) != 0) fail("connect");
   return s;
 }
 
 int TestSocket::freePort() { return listen("127.0.0.1").localPort(); }
 
 int TestSocket::localPort() const {
-  sockaddr_in a{};
-  socklen_t n = sizeof a;
-  if (::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &n) != 0) fail("getsockname");
-  return ntohs(a.sin_port);
+  const Address a = nameOf(fd_, false);
+  if (a.storage.ss_family == AF_INET6) return ntohs(reinterpret_cast<const sockaddr_in6*>(&a.storage)->sin6_port);
+  return ntohs(reinterpret_cast<const sockaddr_in*>(&a.storage)->sin_port);
 }
 
 std::string TestSocket::peerIp() const {
-  sockaddr_in a{};
-  socklen_t n = sizeof a;
-  if (::getpeername(fd_, reinterpret_cast<sockaddr*>(&a), &n) != 0) fail("getpeername");
-  char text[INET_ADDRSTRLEN] = {};
-  ::inet_ntop(AF_INET, &a.sin_addr, text, sizeof text);
+  const Address a = nameOf(fd_, true);
+  char text[INET6_ADDRSTRLEN] = {};
+  if (a.storage.ss_family == AF_INET6) {
+    ::inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(&a.storage)->sin6_addr, text, sizeof text);
+  } else {
+    ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(&a.storage)->sin_addr, text, sizeof text);
+  }
   return text;
 }
 

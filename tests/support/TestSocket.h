@@ -18,7 +18,7 @@ class TestSocket {
   TestSocket(TestSocket&& other) noexcept;
   TestSocket& operator=(TestSocket&& other) noexcept;
 
-  // Listens on ip:port (0: a free port).
+  // Listens on ip:port (0: a free port); ip is IPv4 or IPv6 text.
   static TestSocket listen(const std::string& ip, int port = 0);
   // Connects to ip:port, from sourceIp when given.
   static TestSocket connect(const std::string& ip, int port, const std::string& sourceIp = {});
@@ -26,6 +26,7 @@ class TestSocket {
   static int freePort();
 
   bool valid() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
   int localPort() const;
   std::string peerIp() const;
 

@@ -1,4 +1,5 @@
 #include "ftp/FtpPassiveReply.h"
+#include "ftp/FtpServerAddress.h"
 
 #include "skein10/Error.h"
 
@@ -50,6 +51,66 @@ TEST(FtpPassiveReply, ReadsTheLastGroupOfTheReply) {
         EXPECT_EQ(e.source(), u"FTP Command");
         EXPECT_NE(e.description().find(c.reply), String::npos);
       }
+    }
+  }
+}
+
+// The 229 reply to EPSV: only the port, between the separators.
+TEST(FtpPassiveReply, ReadsThePortOfAnExtendedReply) {
+  struct Case {
+    const char16_t* reply;
+    int32_t port;  // 0: fails
+  } cases[] = {
+      {u"229 Entering Extended Passive Mode (|||6446|)", 6446},
+      {u"229 Entering extended passive mode (|||50819|).", 50819},
+      {u"229 ok (!!!21!)", 21},
+      {u"229 ok (|||0|)", 0},
+      {u"229 ok (|||65536|)", 0},
+      {u"229 ok (|||12a|)", 0},
+      {u"229 ok (||6446|)", 0},
+      {u"229 ok (|||6446)", 0},
+      {u"229 ok |||6446|", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.reply));
+    if (c.port) {
+      EXPECT_EQ(FtpPassiveReply::parseExtended(c.reply).port, c.port);
+    } else {
+      EXPECT_THROW(FtpPassiveReply::parseExtended(c.reply), Error);
+    }
+  }
+}
+
+// The server text's scheme chooses TLS; the certificate names the host
+// without brackets; any other scheme is refused with error 5.
+TEST(FtpServerAddress, SchemesAndIPv6Literals) {
+  using S = FtpServerAddress::Security;
+  struct Case {
+    const char16_t* text;
+    const char16_t* host;
+    const char16_t* peer;
+    S security;
+  } cases[] = {
+      {u"ftp.example.org", u"ftp.example.org", u"ftp.example.org", S::Plain},
+      {u"::1", u"::1", u"::1", S::Plain},
+      {u"[::1]", u"[::1]", u"::1", S::Plain},
+      {u"ftpes://localhost", u"localhost", u"localhost", S::Explicit},
+      {u"FTPES://[::1]", u"[::1]", u"::1", S::Explicit},
+      {u"ftps://127.0.0.1", u"127.0.0.1", u"127.0.0.1", S::Implicit},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(toUtf8(c.text));
+    const FtpServerAddress a = FtpServerAddress::parse(c.text);
+    EXPECT_EQ(a.host, StringView(c.host));
+    EXPECT_EQ(a.peerName, StringView(c.peer));
+    EXPECT_EQ(a.security, c.security);
+  }
+  for (const char16_t* bad : {u"ftp://host", u"sftp://host", u"ftps://"}) {
+    try {
+      FtpServerAddress::parse(bad);
+      ADD_FAILURE() << toUtf8(bad);
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), 5);
     }
   }
 }

@@ -1,0 +1,39 @@
+#pragma once
+// How a connected socket's bytes cross the connection: as they are, or
+// through TLS. The socket's receive side and send queue talk only to this,
+// so both kinds of connection share one readiness-driven path.
+
+#include <asio/error_code.hpp>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/events/SocketError.h"
+
+namespace skein10::events {
+
+class SocketTransport {
+ public:
+  // What an operation that would block waits for before it is tried again.
+  enum class Wait { Read, Write };
+
+  virtual ~SocketTransport() = default;
+
+  // Bytes that can be read now: a positive count, or 0 with `ec` saying why
+  // not (would_block: wait for wait(); eof: the peer has closed; anything
+  // else: the connection failed).
+  virtual std::size_t poll(asio::error_code& ec) = 0;
+  // Reads what is there, at most into.size(); the errors are poll's.
+  virtual std::size_t read(std::span<uint8_t> into, asio::error_code& ec) = 0;
+  // Writes what the connection takes now; would_block when it takes nothing.
+  virtual std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) = 0;
+  // What the last operation that would block waits for.
+  Wait wait() const { return wait_; }
+  // The error the socket reports for a failure of this transport.
+  virtual SocketFailure failure(const asio::error_code& ec) const { return socketFailure(ec); }
+
+ protected:
+  Wait wait_ = Wait::Read;
+};
+
+}  // namespace skein10::events

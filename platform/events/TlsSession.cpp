@@ -1,0 +1,11 @@
+#include "platform/events/TlsSession.h"
+
+#include <openssl/ssl.h>
+
+namespace skein10 {
+
+TlsSession::TlsSession(ssl_session_st* session) {
+  if (session) session_.reset(session, SSL_SESSION_free);
+}
+
+}  // namespace skein10

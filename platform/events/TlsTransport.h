@@ -1,0 +1,73 @@
+#pragma once
+// The bytes of a connection through TLS, as its client: OpenSSL directly on
+// the socket's non-blocking descriptor, so the socket's readiness waits drive
+// the handshake, the records and the closing alert alike.
+//
+// The server's certificate is verified against the system's trust store
+// (OpenSSL's default paths: SSL_CERT_FILE and SSL_CERT_DIR choose another)
+// and for the peer name given, a host name or an IP address. There is no way
+// to turn verification off. TLS 1.2 and 1.3.
+
+#include <asio/ip/tcp.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/events/SocketTransport.h"
+#include "platform/events/TlsSession.h"
+
+struct ssl_st;
+
+namespace skein10::events {
+
+class TlsTransport final : public SocketTransport {
+ public:
+  // A client connection over the connected `socket`, offering `resume` (may
+  // be empty). The handshake starts with the first handshake() call.
+  TlsTransport(asio::ip::tcp::socket& socket, const std::string& peerName, const TlsSession& resume);
+  ~TlsTransport() override;
+  TlsTransport(const TlsTransport&) = delete;
+  TlsTransport& operator=(const TlsTransport&) = delete;
+
+  // Takes the handshake as far as it goes now: no error once it is done,
+  // would_block while it waits for the peer, any other error when it failed.
+  void handshake(asio::error_code& ec);
+  // Sends the closing alert (close_notify): no error once it has gone,
+  // would_block while the connection takes nothing. The peer's answer is
+  // not awaited.
+  void shutdown(asio::error_code& ec);
+
+  std::size_t poll(asio::error_code& ec) override;
+  std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
+  std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
+  SocketFailure failure(const asio::error_code& ec) const override;
+
+  // The newest session the server gave this connection (a TLS 1.3 server
+  // sends its tickets after the handshake, so this can change while the
+  // connection reads); the established one until then.
+  TlsSession session() const;
+  // Whether the handshake resumed the offered session.
+  bool sessionReused() const;
+
+  // Called by OpenSSL with each new session of a client connection.
+  static int keepSession(ssl_st* ssl, struct ssl_session_st* session);
+
+ private:
+  struct SslFree {
+    void operator()(ssl_st* ssl) const;
+  };
+
+  // The error code for an OpenSSL call that returned `result`; a failure's
+  // text is kept for failure().
+  asio::error_code outcome(int result, bool handshaking);
+  void describe(bool handshaking);
+
+  std::unique_ptr<ssl_st, SslFree> ssl_;
+  std::vector<uint8_t> buffer_;  // decrypted bytes poll() took, not read yet
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  TlsSession newest_;
+  std::string failureText_;
+};
+
+}  // namespace skein10::events

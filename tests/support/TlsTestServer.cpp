@@ -1,0 +1,95 @@
+#include "TlsTestServer.h"
+
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <sys/socket.h>
+
+#include <memory>
+
+#include "TestCertificates.h"
+
+namespace skein10::test {
+
+namespace {
+
+constexpr milliseconds kPatience{20000};
+
+struct ContextFree {
+  void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
+};
+struct SslFree {
+  void operator()(SSL* ssl) const { SSL_free(ssl); }
+};
+
+std::unique_ptr<SSL_CTX, ContextFree> serverContext(const TlsTestServer::Options& options) {
+  std::unique_ptr<SSL_CTX, ContextFree> context(SSL_CTX_new(TLS_server_method()));
+  SSL_CTX_use_certificate_chain_file(context.get(), options.certificate.c_str());
+  SSL_CTX_use_PrivateKey_file(context.get(), TestCertificates::shared().key().c_str(), SSL_FILETYPE_PEM);
+  static const unsigned char kContext[] = "skein10-test";
+  SSL_CTX_set_session_id_context(context.get(), kContext, sizeof kContext - 1);
+  if (options.tls12Only) SSL_CTX_set_max_proto_version(context.get(), TLS1_2_VERSION);
+  return context;
+}
+
+void bound(int fd) {
+  timeval patience{static_cast<time_t>(kPatience.count() / 1000), 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+  ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
+}
+
+TlsTestServer::Connection serve(SSL_CTX* context, const TestSocket& connection, const std::string& greeting) {
+  TlsTestServer::Connection record;
+  bound(connection.fd());
+  std::unique_ptr<SSL, SslFree> ssl(SSL_new(context));
+  SSL_set_fd(ssl.get(), connection.fd());
+  if (SSL_accept(ssl.get()) != 1) return record;
+  record.handshake = true;
+  record.reused = SSL_session_reused(ssl.get()) == 1;
+  record.version = SSL_get_version(ssl.get());
+  if (!greeting.empty()) SSL_write(ssl.get(), greeting.data(), static_cast<int>(greeting.size()));
+  char buffer[16384];
+  for (;;) {
+    const int n = SSL_read(ssl.get(), buffer, sizeof buffer);
+    if (n <= 0) {
+      record.closeNotify = SSL_get_error(ssl.get(), n) == SSL_ERROR_ZERO_RETURN;
+      break;
+    }
+    record.received.append(buffer, static_cast<std::size_t>(n));
+  }
+  ERR_clear_error();
+  return record;
+}
+
+}  // namespace
+
+TlsTestServer::TlsTestServer(Options options) : listener_(TestSocket::listen(options.ip)) {
+  port_ = listener_.localPort();
+  thread_ = std::thread([this, options = std::move(options)] { run(options); });
+}
+
+TlsTestServer::~TlsTestServer() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TlsTestServer::run(Options options) {
+  const std::unique_ptr<SSL_CTX, ContextFree> context = serverContext(options);
+  for (int i = 0; i < options.connections; ++i) {
+    try {
+      TestSocket connection = listener_.accept(kPatience);
+      Connection record = serve(context.get(), connection, options.greeting);
+      std::lock_guard lock(mutex_);
+      connections_.push_back(std::move(record));
+    } catch (const std::runtime_error&) {
+      return;  // no client came: the test sees the connections missing
+    }
+  }
+  ERR_clear_error();
+}
+
+std::vector<TlsTestServer::Connection> TlsTestServer::finish() {
+  if (thread_.joinable()) thread_.join();
+  std::lock_guard lock(mutex_);
+  return connections_;
+}
+
+}  // namespace skein10::test
