@@ -1,7 +1,8 @@
 // FTP over TLS (explicit and implicit) and over IPv6 against real servers:
 // vsftpd requiring TLS with session reuse on every data connection and the
 // closing alert after an upload, the same capped at TLS 1.2, vsftpd with
-// implicit TLS, pyftpdlib's TLS handler, and both on ::1. The certificates
+// implicit TLS, pyftpdlib's TLS handler, proftpd requiring TLS with session
+// reuse (explicit, capped at 1.2, implicit), and vsftpd and pyftpdlib on ::1. The certificates
 // are the test authority's (TestCertificates).
 
 #include <gmock/gmock.h>
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+#include "ProftpdServer.h"
 #include "PyftpdlibServer.h"
 #include "ScriptedFtpServer.h"
 #include "TempDir.h"
@@ -24,22 +26,27 @@ namespace {
 namespace fs = std::filesystem;
 using Tls = FtpServerOptions::Tls;
 
+enum class Program { Vsftpd, Pyftpdlib, Proftpd };
+
 struct ServerSetup {
   const char* name;
-  bool vsftpd;
+  Program program;
   FtpServerOptions options;
   const char16_t* scheme;  // what goes before the host in Connect's server text
   const char16_t* host;
 };
 
 const ServerSetup kSetups[] = {
-    {"vsftpd_explicit_tls13", true, {"127.0.0.1", Tls::Explicit, false, {}}, u"ftpes://", u"localhost"},
-    {"vsftpd_explicit_tls12", true, {"127.0.0.1", Tls::Explicit, true, {}}, u"ftpes://", u"127.0.0.1"},
-    {"vsftpd_implicit", true, {"127.0.0.1", Tls::Implicit, false, {}}, u"ftps://", u"127.0.0.1"},
-    {"pyftpdlib_explicit", false, {"127.0.0.1", Tls::Explicit, false, {}}, u"ftpes://", u"127.0.0.1"},
-    {"vsftpd_ipv6_plain", true, {"::1", Tls::None, false, {}}, u"", u"::1"},
-    {"pyftpdlib_ipv6_plain", false, {"::1", Tls::None, false, {}}, u"", u"[::1]"},
-    {"vsftpd_ipv6_explicit", true, {"::1", Tls::Explicit, false, {}}, u"ftpes://", u"[::1]"},
+    {"vsftpd_explicit_tls13", Program::Vsftpd, {"127.0.0.1", Tls::Explicit, false, {}}, u"ftpes://", u"localhost"},
+    {"vsftpd_explicit_tls12", Program::Vsftpd, {"127.0.0.1", Tls::Explicit, true, {}}, u"ftpes://", u"127.0.0.1"},
+    {"vsftpd_implicit", Program::Vsftpd, {"127.0.0.1", Tls::Implicit, false, {}}, u"ftps://", u"127.0.0.1"},
+    {"pyftpdlib_explicit", Program::Pyftpdlib, {"127.0.0.1", Tls::Explicit, false, {}}, u"ftpes://", u"127.0.0.1"},
+    {"proftpd_explicit_tls13", Program::Proftpd, {"127.0.0.1", Tls::Explicit, false, {}}, u"ftpes://", u"localhost"},
+    {"proftpd_explicit_tls12", Program::Proftpd, {"127.0.0.1", Tls::Explicit, true, {}}, u"ftpes://", u"127.0.0.1"},
+    {"proftpd_implicit", Program::Proftpd, {"127.0.0.1", Tls::Implicit, false, {}}, u"ftps://", u"127.0.0.1"},
+    {"vsftpd_ipv6_plain", Program::Vsftpd, {"::1", Tls::None, false, {}}, u"", u"::1"},
+    {"pyftpdlib_ipv6_plain", Program::Pyftpdlib, {"::1", Tls::None, false, {}}, u"", u"[::1]"},
+    {"vsftpd_ipv6_explicit", Program::Vsftpd, {"::1", Tls::Explicit, false, {}}, u"ftpes://", u"[::1]"},
 };
 
 struct Param {
@@ -67,10 +74,10 @@ class FtpTlsIntegration : public ::testing::TestWithParam<Param> {
     TestCertificates::shared();
     auto& server = servers_[setup.name];
     if (!server) {
-      if (setup.vsftpd) {
-        server = std::make_unique<VsftpdServer>(setup.options);
-      } else {
-        server = std::make_unique<PyftpdlibServer>(setup.options);
+      switch (setup.program) {
+        case Program::Vsftpd: server = std::make_unique<VsftpdServer>(setup.options); break;
+        case Program::Pyftpdlib: server = std::make_unique<PyftpdlibServer>(setup.options); break;
+        case Program::Proftpd: server = std::make_unique<ProftpdServer>(setup.options); break;
       }
     }
     return *server;
