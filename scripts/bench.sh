@@ -303,10 +303,11 @@ pair "$sessions x get $session_mb MiB: 1 process, $sessions threads vs $sessions
 if timeout 30 "$host" ftp --quiet "ftpes://$(login tls)" cd / >"$work/probe.log" 2>&1; then
   echo "bench: explicit TLS (vsftpd)" >&2
   size=${sizes[0]}
-  for mode in PASV PORT; do
-    pair "ftpes get $size MiB $mode vsftpd" 1.1 "get skein10 ftpes tls $mode $size" "get curl ftpes tls $mode $size"
-    pair "ftpes put $size MiB $mode vsftpd" 1.1 "put skein10 ftpes tls $mode $size" "put curl ftpes tls $mode $size"
-  done
+  # Passive mode only: curl's active-mode TLS download from this vsftpd hangs
+  # until the command limit (seen with curl 7.88), so it has no figure to pair.
+  pair "ftpes get $size MiB PASV vsftpd" 1.1 "get skein10 ftpes tls PASV $size" "get curl ftpes tls PASV $size"
+  pair "ftpes put $size MiB PASV vsftpd" 1.1 "put skein10 ftpes tls PASV $size" "put curl ftpes tls PASV $size"
+  add_row "| ftpes PORT rows | skipped: curl's active-mode TLS download hangs against this vsftpd | | | | | | | |"
   pair "ftpes $commands CWD / vs plain raw C client" 1.2 "skein10_cwd ftpes tls $commands" "raw_cwd vsftpd $commands" $((3 * runs))
 else
   tls_note="skipped: no TLS yet (the host answered: $(head -n 1 "$work/probe.log"))"
