@@ -12,9 +12,10 @@ namespace {
 constexpr int32_t kSessionError = 8;
 
 // The runtime's errors of local files: bad file number or mode, file not
-// found, already open, device I/O, disk full, too many files, permission
-// denied, path/file access, path not found.
-constexpr std::array<int32_t, 10> kLocalFileErrors{52, 53, 54, 55, 57, 61, 67, 70, 75, 76};
+// found, already open, device I/O, disk full, input past end of file (a file
+// that shrank while it was sent), too many files, permission denied,
+// path/file access, path not found.
+constexpr std::array<int32_t, 11> kLocalFileErrors{52, 53, 54, 55, 57, 61, 62, 67, 70, 75, 76};
 
 bool isLocalFileError(const Error& error) {
   return std::find(kLocalFileErrors.begin(), kLocalFileErrors.end(), error.number()) != kLocalFileErrors.end();
