@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/events/ClosingConnections.h"
 #include "platform/events/PendingConnections.h"
 #include "platform/events/RingQueue.h"
 #include "skein10/Events.h"
@@ -57,6 +58,7 @@ class SKEIN10_INTERNAL_API EventLoop {
 
   asio::io_context& context() { return io_; }
   PendingConnections& pendingConnections() { return pending_; }
+  ClosingConnections& closingConnections() { return closing_; }
 
   // Queues an event for `target`, delivered in a later dispatch.
   void raise(const std::weak_ptr<EventTarget>& target, int32_t kind, uint32_t generation,
@@ -79,6 +81,7 @@ class SKEIN10_INTERNAL_API EventLoop {
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   PendingConnections pending_;
+  ClosingConnections closing_{io_};
   RingQueue<LoopEvent> queue_;
   uint64_t nextSequence_ = 0;
   int passesWithoutPoll_ = 0;

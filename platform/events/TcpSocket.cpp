@@ -121,10 +121,16 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     };
   }
 
+  // A connection still up ends in order (see ClosingConnections); one that
+  // failed, or that Abort asked to reset, closes at once.
   void close() {
     ++generation;
     asio::error_code ignored;
     tls.reset();
+    if (socket.is_open() && canTransfer()) {
+      socket.cancel(ignored);
+      loop->closingConnections().close(std::move(socket));
+    }
     socket.close(ignored);
     acceptor.close(ignored);
     resolver.cancel();
@@ -489,7 +495,10 @@ void TcpSocket::Close() { impl_->close(); }
 
 void TcpSocket::Abort() {
   asio::error_code ignored;
-  if (impl_->socket.is_open()) impl_->socket.set_option(asio::socket_base::linger(true, 0), ignored);
+  if (impl_->socket.is_open()) {
+    impl_->socket.set_option(asio::socket_base::linger(true, 0), ignored);
+    impl_->socket.close(ignored);
+  }
   impl_->close();
 }
 

@@ -68,7 +68,10 @@ class SKEIN10_INTERNAL_API TcpSocket {
 
   SocketState State() const;
   // Closes the connection or listener; raises no event. The socket can be set
-  // up again afterwards.
+  // up again afterwards. A connection ends in order: everything sent before
+  // Close still reaches the peer, then the end; the system's descriptor goes
+  // once the peer has ended its side too (or after a bound), while the
+  // thread pumps.
   void Close();
   // Closes at once with a reset, so the peer sees its connection cut short
   // rather than ended normally (an upload never looks complete); otherwise

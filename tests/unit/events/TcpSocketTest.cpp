@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 
 #include <asio/error.hpp>
 #include <asio/ip/address_v4.hpp>
@@ -12,6 +13,7 @@
 #include "SocketProbe.h"
 #include "platform/events/SocketError.h"
 #include "skein10/Error.h"
+#include "TestSocket.h"
 
 namespace skein10 {
 namespace {
@@ -229,6 +231,38 @@ TEST(TcpSocket, StreamedPiecesArriveWholeWhenStreamingEndsOrAtClose) {
       EXPECT_TRUE(waitFor([&] { return pair.serverProbe.saw("close"); }));
     }
   }
+}
+
+// Close ends the connection in order even while most of what was sent still
+// waits for the peer's window and the peer then sends something of its own
+// (a TLS server's late session ticket, say): every byte sent before Close
+// reaches the peer, followed by an orderly end, never cut off by a reset.
+TEST(TcpSocket, CloseDeliversEverythingSentWhenThePeerWritesAfterIt) {
+  using namespace std::chrono_literals;
+  test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+  const int smallWindow = 4096;
+  ASSERT_EQ(setsockopt(listener.fd(), SOL_SOCKET, SO_RCVBUF, &smallWindow, sizeof smallWindow), 0);
+  TcpSocket client;
+  SocketProbe probe(client);
+  client.setRemoteHost(u"127.0.0.1");
+  client.setRemotePort(listener.localPort());
+  client.Connect();
+  test::TestSocket peer = listener.accept(10s);
+  ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
+  std::string sent;
+  for (int i = 0; i < 6; ++i) {
+    const std::string piece(2048, static_cast<char>('a' + i));
+    sent += piece;
+    const int before = probe.sendsComplete;
+    client.SendData(asBytes(piece));
+    ASSERT_TRUE(waitFor([&] { return probe.sendsComplete == before + 1; }));
+  }
+  client.Close();
+  peer.send("late");
+  EXPECT_TRUE(peer.receiveAll(10s) == sent);
+  EXPECT_FALSE(peer.wasReset());
+  peer.close();
+  DoEvents();
 }
 
 TEST(TcpSocket, EventsArriveOnlyWhileTheThreadPumps) {

@@ -1,0 +1,40 @@
+#include "platform/events/ClosingConnections.h"
+
+#include <asio/buffer.hpp>
+
+namespace skein10::events {
+
+void ClosingConnections::close(asio::ip::tcp::socket connection) {
+  asio::error_code ec;
+  connection.shutdown(asio::ip::tcp::socket::shutdown_send, ec);
+  if (ec) return;  // nothing more can come of it: it closes here
+  const uint64_t id = nextId_++;
+  auto& closing = closing_[id] = std::make_unique<Closing>(std::move(connection), io_);
+  closing->deadline.expires_after(kMaxLinger);
+  closing->deadline.async_wait([this, id](const asio::error_code& ec) {
+    if (!ec) finish(id);
+  });
+  drain(id);
+}
+
+// Reads and drops until the peer's end or a failure; the handlers look the
+// connection up by id, so one that finished meanwhile is left alone.
+void ClosingConnections::drain(uint64_t id) {
+  Closing& closing = *closing_.at(id);
+  closing.connection.async_read_some(asio::buffer(closing.dropped), [this, id](const asio::error_code& ec, std::size_t) {
+    if (!closing_.contains(id)) return;
+    if (ec) return finish(id);
+    drain(id);
+  });
+}
+
+void ClosingConnections::finish(uint64_t id) {
+  const auto found = closing_.find(id);
+  if (found == closing_.end()) return;
+  asio::error_code ignored;
+  found->second->deadline.cancel();
+  found->second->connection.close(ignored);
+  closing_.erase(found);
+}
+
+}  // namespace skein10::events

@@ -1,0 +1,55 @@
+#pragma once
+// The thread's connections that their sockets have closed while the peer
+// may still be busy with them. Closing a descriptor outright while sent
+// bytes still wait for the peer's window loses them as soon as the peer
+// sends anything more (a TLS server's late session ticket, say): the system
+// answers a closed descriptor's incoming bytes with a reset and drops what
+// it still held. So a closed connection first stops sending (its end
+// follows the bytes the system holds), then reads and drops what still
+// arrives until the peer ends it too, fails, or kMaxLinger passes, and only
+// then lets go of its descriptor.
+
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/steady_timer.hpp>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "platform/Export.h"
+
+namespace skein10::events {
+
+class SKEIN10_INTERNAL_API ClosingConnections {
+ public:
+  static constexpr std::chrono::seconds kMaxLinger{10};
+
+  explicit ClosingConnections(asio::io_context& io) : io_(io) {}
+  ClosingConnections(const ClosingConnections&) = delete;
+  ClosingConnections& operator=(const ClosingConnections&) = delete;
+
+  // Ends `connection` in order, as above; it must be open and connected.
+  void close(asio::ip::tcp::socket connection);
+  // Connections still waiting for their peer's end.
+  std::size_t size() const { return closing_.size(); }
+
+ private:
+  struct Closing {
+    Closing(asio::ip::tcp::socket connection, asio::io_context& io)
+        : connection(std::move(connection)), deadline(io) {}
+    asio::ip::tcp::socket connection;
+    asio::steady_timer deadline;
+    std::array<uint8_t, 4096> dropped{};
+  };
+
+  void drain(uint64_t id);
+  void finish(uint64_t id);
+
+  asio::io_context& io_;
+  std::map<uint64_t, std::unique_ptr<Closing>> closing_;
+  uint64_t nextId_ = 0;
+};
+
+}  // namespace skein10::events
