@@ -27,6 +27,9 @@ class SocketTransport {
   virtual std::size_t read(std::span<uint8_t> into, asio::error_code& ec) = 0;
   // Writes what the connection takes now; would_block when it takes nothing.
   virtual std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) = 0;
+  // Whether bytes that came in wait inside the transport itself, where no
+  // readiness of the connection tells of them (decrypted, not yet read).
+  virtual bool holdsBytes() const { return false; }
   // What the last operation that would block waits for.
   Wait wait() const { return wait_; }
   // The error the socket reports for a failure of this transport.

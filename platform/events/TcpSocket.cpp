@@ -26,6 +26,9 @@ using asio::ip::tcp;
 
 enum Kind : int32_t { kDataArrival, kClose, kConnect, kConnectionRequest, kError, kSendComplete };
 
+// A read below this size waits for the next bytes without looking first.
+constexpr std::size_t kSmallRead = 4096;
+
 // Where the receive side stands. The socket announces data once, then waits
 // for GetData before it looks at the connection again, so a handler that
 // never reads gets no flood of events.
@@ -306,16 +309,16 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   void checkReadable() {
     asio::error_code ec;
     io().poll(ec);
+    settle(ec);
+  }
+
+  // Acts on what a look at the connection found.
+  void settle(const asio::error_code& ec) {
     if (!ec) {
       readPhase = ReadPhase::Queued;
       raise(kDataArrival);
     } else if (ec == asio::error::would_block) {
-      readPhase = ReadPhase::Waiting;
-      awaitTransport([wait = ++readWait](Impl& s, const asio::error_code& ec) {
-        if (wait != s.readWait) return;
-        if (ec) return s.fail(ec);
-        s.checkReadable();
-      });
+      awaitReadable();
     } else if (ec == asio::error::eof) {
       state = SocketState::Closing;
       readPhase = ReadPhase::Done;
@@ -325,13 +328,27 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     }
   }
 
+  // A wait that ends announces an arrival at once, without looking: the
+  // count, or the close or failure it really was, is found at delivery. A
+  // wait ends at once when the connection is readable already, so nothing
+  // that came before it is missed.
+  void awaitReadable() {
+    readPhase = ReadPhase::Waiting;
+    awaitTransport([wait = ++readWait](Impl& s, const asio::error_code& ec) {
+      if (wait != s.readWait) return;
+      if (ec) return s.fail(ec);
+      s.readPhase = ReadPhase::Queued;
+      s.raise(kDataArrival);
+    });
+  }
+
   // The count is taken at delivery, so it is exact even when the caller
   // read some bytes before the event came.
   void deliverArrival() {
     if (readPhase != ReadPhase::Queued || !canTransfer()) return;
     asio::error_code ec;
     const std::size_t count = io().poll(ec);
-    if (ec || count == 0) return checkReadable();
+    if (ec || count == 0) return ec ? settle(ec) : checkReadable();
     readPhase = ReadPhase::Delivered;
     if (owner->onDataArrival) owner->onDataArrival(static_cast<int32_t>(std::min<std::size_t>(count, kMaxArrival)));
   }
@@ -345,8 +362,18 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
       fail(ec);
       return 0;
     }
-    if (readPhase == ReadPhase::Delivered) checkReadable();
+    if (readPhase == ReadPhase::Delivered) lookAgain(count, ec);
     return count;
+  }
+
+  // After the read that an arrival asked for. A small one took what a reply
+  // or a short message brought, and nothing more is likely there yet: it
+  // waits straight away, which saves looking at an empty connection (two
+  // system calls per reply). After a large one, on a stream, more is likely
+  // there already: it looks first, which saves a wait.
+  void lookAgain(std::size_t count, const asio::error_code& ec) {
+    if (!ec && count < kSmallRead && !io().holdsBytes()) return awaitReadable();
+    checkReadable();
   }
 
   // What a read of at most maxBytes may take; 0 or less means all there is.

@@ -223,6 +223,8 @@ std::size_t TlsTransport::read(std::span<uint8_t> into, asio::error_code& ec) {
   return count;
 }
 
+bool TlsTransport::holdsBytes() const { return begin_ != end_ || SSL_has_pending(ssl_.get()) == 1; }
+
 std::size_t TlsTransport::write(std::span<const uint8_t> bytes, asio::error_code& ec) {
   ec.clear();
   if (bytes.empty()) return 0;

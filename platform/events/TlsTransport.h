@@ -39,6 +39,7 @@ class TlsTransport final : public SocketTransport {
 
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
+  bool holdsBytes() const override;
   std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
   SocketFailure failure(const asio::error_code& ec) const override;
 

@@ -85,6 +85,29 @@ TEST(TlsSocket, StartsTlsOnAConnectionThenEndsWithTheClosingAlert) {
   EXPECT_FALSE(client.probe.saw("error " + std::to_string(sockerr::SecureChannel))) << toUtf8(client.probe.errorText);
 }
 
+// Bytes of a record that a read left behind wait inside TLS, where no
+// readiness of the connection tells of them: each rest is announced anyway.
+TEST(TlsSocket, TheRestOfARecordIsAnnouncedAfterASmallRead) {
+  TlsTestServer::Options options = serverFor(TestCertificates::shared().server());
+  options.greeting = "220 one record";
+  TlsTestServer server(options);
+  Client client("127.0.0.1", server.port());
+  std::string received;
+  int arrivals = 0;
+  client.socket.onDataArrival = [&](int32_t) {
+    ++arrivals;
+    uint8_t three[3];
+    received.append(reinterpret_cast<const char*>(three), client.socket.GetData(three));
+  };
+  client.socket.ConnectTls(u"127.0.0.1");
+  ASSERT_TRUE(waitFor([&] { return received == options.greeting; })) << received;
+  EXPECT_EQ(arrivals, 5);
+  client.socket.SendCloseNotify();
+  ASSERT_TRUE(waitFor([&] { return client.probe.sendsComplete == 1; }));
+  client.socket.Close();
+  server.finish();
+}
+
 // A second connection resumes the first one's session: with TLS 1.3 the
 // ticket the server sent after the handshake, with TLS 1.2 the session id.
 TEST(TlsSocket, ASecondConnectionResumesTheFirstOnesSession) {
