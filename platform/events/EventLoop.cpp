@@ -59,15 +59,25 @@ bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock
   for (;;) {
     if (done()) return true;
     if (deadline && Clock::now() >= *deadline) return false;
-    // Block for the next completion only when nothing is queued already.
-    if (queue_.empty()) {
-      if (deadline) {
-        io_.run_one_until(*deadline);
-      } else {
-        io_.run_one();
-      }
-    }
+    // Wait for the next completion only when nothing is queued already.
+    if (queue_.empty()) awaitCompletion(deadline);
     dispatchQueued();
+  }
+}
+
+// Polls for up to kSpinBeforeSleep before the thread sleeps: on a fast
+// link a reply comes sooner than the system wakes a sleeping thread, and on
+// loopback that wake-up costs as much as the whole exchange. The spin is
+// bounded, so a long wait still costs next to no CPU (one spin per wake-up).
+void EventLoop::awaitCompletion(std::optional<Clock::time_point> deadline) {
+  Clock::time_point spinEnd = Clock::now() + kSpinBeforeSleep;
+  if (deadline && *deadline < spinEnd) spinEnd = *deadline;
+  while (queue_.empty() && Clock::now() < spinEnd) io_.poll();
+  if (!queue_.empty()) return;
+  if (deadline) {
+    io_.run_one_until(*deadline);
+  } else {
+    io_.run_one();
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include <asio/executor_work_guard.hpp>
 #include <asio/io_context.hpp>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -75,8 +76,12 @@ class SKEIN10_INTERNAL_API EventLoop {
   // One pass of pumpUntil: collects completed operations unless events are
   // queued already (bounded, see the definition), then dispatches.
   void dispatchQueued();
+  // Runs completions until one has queued an event, or runs one completion
+  // (an Asio operation may end without raising anything), or the deadline.
+  void awaitCompletion(std::optional<Clock::time_point> deadline);
 
   static constexpr int kMaxPassesWithoutPoll = 16;
+  static constexpr std::chrono::microseconds kSpinBeforeSleep{50};
 
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
