@@ -72,7 +72,7 @@ bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock
 void EventLoop::awaitCompletion(std::optional<Clock::time_point> deadline) {
   Clock::time_point spinEnd = Clock::now() + kSpinBeforeSleep;
   if (deadline && *deadline < spinEnd) spinEnd = *deadline;
-  while (queue_.empty() && Clock::now() < spinEnd) io_.poll();
+  while (queue_.empty() && Clock::now() < spinEnd) io_.poll_one();  // one at a time: poll() asks the system once more
   if (!queue_.empty()) return;
   if (deadline) {
     io_.run_one_until(*deadline);

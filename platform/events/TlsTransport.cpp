@@ -94,6 +94,10 @@ SSL_CTX* newClientContext() {
   // close; FTP's own replies say whether a transfer was complete.
   SSL_CTX_set_options(context, SSL_OP_NO_RENEGOTIATION | SSL_OP_IGNORE_UNEXPECTED_EOF);
   SSL_CTX_set_mode(context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+  // Reading ahead takes a record (or several) in one receive instead of
+  // its header and then its body; what it took beyond a record waits in
+  // OpenSSL, and holdsBytes() tells of it.
+  SSL_CTX_set_read_ahead(context, 1);
   SSL_CTX_set_session_cache_mode(context, SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE);
   SSL_CTX_sess_set_new_cb(context, &TlsTransport::keepSession);
   return context;
