@@ -1,5 +1,6 @@
 #include "platform/events/EventLoop.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace skein10::events {
@@ -67,18 +68,37 @@ bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock
 
 // Polls for up to kSpinBeforeSleep before the thread sleeps: on a fast
 // link a reply comes sooner than the system wakes a sleeping thread, and on
-// loopback that wake-up costs as much as the whole exchange. The spin is
-// bounded, so a long wait still costs next to no CPU (one spin per wake-up).
+// loopback that wake-up costs as much as the whole exchange. A spin pays
+// only while completions come within it, so after one that found nothing
+// the next ones are skipped (see spin()), and a thread that waits long,
+// or is woken by a slow timer, hardly spins at all.
 void EventLoop::awaitCompletion(std::optional<Clock::time_point> deadline) {
-  Clock::time_point spinEnd = Clock::now() + kSpinBeforeSleep;
-  if (deadline && *deadline < spinEnd) spinEnd = *deadline;
-  while (queue_.empty() && Clock::now() < spinEnd) io_.poll_one();  // one at a time: poll() asks the system once more
-  if (!queue_.empty()) return;
+  if (spinsToSkip_ > 0) {
+    --spinsToSkip_;
+  } else if (spin(deadline)) {
+    return;
+  }
   if (deadline) {
     io_.run_one_until(*deadline);
   } else {
     io_.run_one();
   }
+}
+
+// Whether polling queued an event within the bound. A miss skips the next
+// spins, twice as many after each miss in a row (at most kMaxSpinsSkipped);
+// a hit ends the run of misses.
+bool EventLoop::spin(std::optional<Clock::time_point> deadline) {
+  Clock::time_point end = Clock::now() + kSpinBeforeSleep;
+  if (deadline && *deadline < end) end = *deadline;
+  while (queue_.empty() && Clock::now() < end) io_.poll_one();  // one at a time: poll() asks the system once more
+  if (!queue_.empty()) {
+    spinsSkippedAfterMiss_ = 0;
+    return true;
+  }
+  spinsSkippedAfterMiss_ = std::clamp(2 * spinsSkippedAfterMiss_, 1, kMaxSpinsSkipped);
+  spinsToSkip_ = spinsSkippedAfterMiss_;
+  return false;
 }
 
 // A pass that finds events already queued runs them without asking the

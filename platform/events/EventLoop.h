@@ -79,9 +79,11 @@ class SKEIN10_INTERNAL_API EventLoop {
   // Runs completions until one has queued an event, or runs one completion
   // (an Asio operation may end without raising anything), or the deadline.
   void awaitCompletion(std::optional<Clock::time_point> deadline);
+  bool spin(std::optional<Clock::time_point> deadline);
 
   static constexpr int kMaxPassesWithoutPoll = 16;
   static constexpr std::chrono::microseconds kSpinBeforeSleep{50};
+  static constexpr int kMaxSpinsSkipped = 64;
 
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
@@ -90,6 +92,8 @@ class SKEIN10_INTERNAL_API EventLoop {
   RingQueue<LoopEvent> queue_;
   uint64_t nextSequence_ = 0;
   int passesWithoutPoll_ = 0;
+  int spinsToSkip_ = 0;            // waits left that sleep without spinning
+  int spinsSkippedAfterMiss_ = 0;  // how many the last miss skipped
 };
 
 }  // namespace skein10::events
