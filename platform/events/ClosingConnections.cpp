@@ -17,13 +17,17 @@ void ClosingConnections::close(asio::ip::tcp::socket connection) {
   drain(id);
 }
 
-// Reads and drops until the peer's end or a failure; the handlers look the
-// connection up by id, so one that finished meanwhile is left alone.
+// Reads and drops until the peer's end, a failure or the byte bound; the
+// handlers look the connection up by id, so one that finished meanwhile is
+// left alone.
 void ClosingConnections::drain(uint64_t id) {
   Closing& closing = *closing_.at(id);
-  closing.connection.async_read_some(asio::buffer(closing.dropped), [this, id](const asio::error_code& ec, std::size_t) {
-    if (!closing_.contains(id)) return;
-    if (ec) return finish(id);
+  closing.connection.async_read_some(asio::buffer(closing.buffer), [this, id](const asio::error_code& ec,
+                                                                              std::size_t count) {
+    const auto found = closing_.find(id);
+    if (found == closing_.end()) return;
+    found->second->dropped += count;
+    if (ec || found->second->dropped > kMaxDropped) return finish(id);
     drain(id);
   });
 }

@@ -6,14 +6,16 @@
 // answers a closed descriptor's incoming bytes with a reset and drops what
 // it still held. So a closed connection first stops sending (its end
 // follows the bytes the system holds), then reads and drops what still
-// arrives until the peer ends it too, fails, or kMaxLinger passes, and only
-// then lets go of its descriptor.
+// arrives until the peer ends it too, fails, kMaxLinger passes or more than
+// kMaxDropped bytes came (a peer that streams on), and only then lets go of
+// its descriptor.
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
 #include <asio/steady_timer.hpp>
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -25,6 +27,7 @@ namespace skein10::events {
 class SKEIN10_INTERNAL_API ClosingConnections {
  public:
   static constexpr std::chrono::seconds kMaxLinger{10};
+  static constexpr std::size_t kMaxDropped = 1 << 20;
 
   explicit ClosingConnections(asio::io_context& io) : io_(io) {}
   ClosingConnections(const ClosingConnections&) = delete;
@@ -41,7 +44,8 @@ class SKEIN10_INTERNAL_API ClosingConnections {
         : connection(std::move(connection)), deadline(io) {}
     asio::ip::tcp::socket connection;
     asio::steady_timer deadline;
-    std::array<uint8_t, 4096> dropped{};
+    std::array<uint8_t, 4096> buffer{};
+    std::size_t dropped = 0;
   };
 
   void drain(uint64_t id);

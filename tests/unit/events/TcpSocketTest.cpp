@@ -1,16 +1,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 #include <asio/error.hpp>
 #include <asio/ip/address_v4.hpp>
 
+#include <functional>
 #include <memory>
 #include <numeric>
 #include <thread>
 
 #include "SocketProbe.h"
+#include "platform/events/EventLoop.h"
 #include "platform/events/SocketError.h"
 #include "skein10/Error.h"
 #include "TestSocket.h"
@@ -35,6 +39,13 @@ int32_t unusedPort() {
   probe.Close();
   return port;
 }
+
+// Runs `test` on a thread of its own, whose loop no earlier test has used:
+// what it counts in the loop is its own.
+void onFreshThread(const std::function<void()>& test) { std::thread(test).join(); }
+
+// Connections closed on this thread that still wait for their peer's end.
+std::size_t closing() { return events::EventLoop::current()->closingConnections().size(); }
 
 double cpuSeconds() {
   rusage usage{};
@@ -238,31 +249,69 @@ TEST(TcpSocket, StreamedPiecesArriveWholeWhenStreamingEndsOrAtClose) {
 // (a TLS server's late session ticket, say): every byte sent before Close
 // reaches the peer, followed by an orderly end, never cut off by a reset.
 TEST(TcpSocket, CloseDeliversEverythingSentWhenThePeerWritesAfterIt) {
-  using namespace std::chrono_literals;
-  test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
-  const int smallWindow = 4096;
-  ASSERT_EQ(setsockopt(listener.fd(), SOL_SOCKET, SO_RCVBUF, &smallWindow, sizeof smallWindow), 0);
-  TcpSocket client;
-  SocketProbe probe(client);
-  client.setRemoteHost(u"127.0.0.1");
-  client.setRemotePort(listener.localPort());
-  client.Connect();
-  test::TestSocket peer = listener.accept(10s);
-  ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
-  std::string sent;
-  for (int i = 0; i < 6; ++i) {
-    const std::string piece(2048, static_cast<char>('a' + i));
-    sent += piece;
-    const int before = probe.sendsComplete;
-    client.SendData(asBytes(piece));
-    ASSERT_TRUE(waitFor([&] { return probe.sendsComplete == before + 1; }));
-  }
-  client.Close();
-  peer.send("late");
-  EXPECT_TRUE(peer.receiveAll(10s) == sent);
-  EXPECT_FALSE(peer.wasReset());
-  peer.close();
-  DoEvents();
+  onFreshThread([] {
+    using namespace std::chrono_literals;
+    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+    // A small window, in segments small enough that it still opens at once
+    // when the peer reads (loopback's own segments are larger than it).
+    const int smallWindow = 4096;
+    const int smallSegment = 1024;
+    ASSERT_EQ(setsockopt(listener.fd(), SOL_SOCKET, SO_RCVBUF, &smallWindow, sizeof smallWindow), 0);
+    ASSERT_EQ(setsockopt(listener.fd(), IPPROTO_TCP, TCP_MAXSEG, &smallSegment, sizeof smallSegment), 0);
+    TcpSocket client;
+    SocketProbe probe(client);
+    client.setRemoteHost(u"127.0.0.1");
+    client.setRemotePort(listener.localPort());
+    client.Connect();
+    test::TestSocket peer = listener.accept(10s);
+    ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
+    std::string sent;
+    for (int i = 0; i < 6; ++i) {
+      const std::string piece(2048, static_cast<char>('a' + i));
+      sent += piece;
+      const int before = probe.sendsComplete;
+      client.SendData(asBytes(piece));
+      ASSERT_TRUE(waitFor([&] { return probe.sendsComplete == before + 1; }));
+    }
+    client.Close();
+    peer.send("late");
+    EXPECT_TRUE(peer.receiveAll(10s) == sent);
+    EXPECT_FALSE(peer.wasReset());
+    // The descriptor goes once the peer has ended its side too.
+    EXPECT_EQ(closing(), 1u);
+    peer.close();
+    EXPECT_TRUE(waitFor([] { return closing() == 0; }, 5));
+  });
+}
+
+// A peer that goes on sending after Close is read only up to a bound; then
+// the connection is reset, so neither the thread nor the descriptor is held
+// for long.
+TEST(TcpSocket, AClosedConnectionWhosePeerStreamsOnIsResetAfterABound) {
+  onFreshThread([] {
+    using namespace std::chrono_literals;
+    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+    TcpSocket client;
+    SocketProbe probe(client);
+    client.setRemoteHost(u"127.0.0.1");
+    client.setRemotePort(listener.localPort());
+    client.Connect();
+    test::TestSocket peer = listener.accept(10s);
+    ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
+    client.Close();
+
+    std::size_t streamed = 0;
+    std::thread streamer([&] {
+      const std::string chunk(65536, 's');
+      try {
+        for (; streamed < (64u << 20); streamed += chunk.size()) peer.send(chunk);
+      } catch (const std::exception&) {  // the reset
+      }
+    });
+    EXPECT_TRUE(waitFor([] { return closing() == 0; }, 30));
+    streamer.join();
+    EXPECT_LT(streamed, 64u << 20) << "the peer could send on without end";
+  });
 }
 
 TEST(TcpSocket, EventsArriveOnlyWhileTheThreadPumps) {
