@@ -4,7 +4,7 @@
 
 namespace skein10 {
 
-TlsSession::TlsSession(ssl_session_st* session) {
+TlsSession::TlsSession(ssl_session_st* session, int group) : group_(group) {
   if (session) session_.reset(session, SSL_SESSION_free);
 }
 

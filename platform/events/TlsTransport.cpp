@@ -6,6 +6,7 @@
 #include <openssl/x509v3.h>
 
 #include <algorithm>
+#include <array>
 #include <asio/error.hpp>
 #include <asio/ip/address.hpp>
 #include <sys/socket.h>
@@ -16,6 +17,7 @@
 #include <map>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "platform/events/TcpSocket.h"
 
@@ -84,6 +86,12 @@ std::string environment(const char* name) {
   return value ? value : "";
 }
 
+// OpenSSL's own key-exchange groups in its default order, which a resuming
+// connection offers with the agreed one moved to the front (offerFirst). A
+// first connection keeps OpenSSL's choice (and the system configuration's).
+constexpr std::array<int, 10> kGroups{NID_X25519,    NID_X9_62_prime256v1, NID_X448,      NID_secp521r1, NID_secp384r1,
+                                      NID_ffdhe2048, NID_ffdhe3072,        NID_ffdhe4096, NID_ffdhe6144, NID_ffdhe8192};
+
 SSL_CTX* newClientContext() {
   SSL_CTX* context = SSL_CTX_new(TLS_client_method());
   if (!context) return nullptr;
@@ -115,6 +123,16 @@ SSL_CTX* clientContext() {
   auto& context = contexts[std::move(store)];
   if (!context) context.reset(newClientContext());
   return context.get();
+}
+
+// Moves `group` to the front of the groups the connection offers, so its
+// first hello carries a key share for it; the others stay, in their order.
+void offerFirst(SSL* ssl, int group) {
+  std::array<int, kGroups.size()> groups = kGroups;
+  const auto found = std::find(groups.begin(), groups.end(), group);
+  if (found == groups.end()) return;
+  std::rotate(groups.begin(), found, found + 1);
+  SSL_set1_groups(ssl, groups.data(), static_cast<int>(groups.size()));
 }
 
 // What OpenSSL says of its oldest queued error.
@@ -162,6 +180,7 @@ TlsTransport::TlsTransport(asio::ip::tcp::socket& socket, const std::string& pee
     SSL_SESSION* copy = SSL_SESSION_dup(resume.get());
     if (copy) SSL_set_session(ssl, copy);
     SSL_SESSION_free(copy);
+    offerFirst(ssl, resume.group());
   }
 }
 
@@ -170,7 +189,7 @@ TlsTransport::~TlsTransport() = default;
 int TlsTransport::keepSession(ssl_st* ssl, ssl_session_st* session) {
   auto* transport = static_cast<TlsTransport*>(SSL_get_app_data(ssl));
   if (!transport) return 0;
-  transport->newest_ = TlsSession(session);
+  transport->newest_ = TlsSession(session, SSL_get_negotiated_group(ssl));
   return 1;  // the reference is ours now
 }
 
@@ -286,7 +305,7 @@ SocketFailure TlsTransport::failure(const asio::error_code& ec) const {
 
 TlsSession TlsTransport::session() const {
   if (!newest_.empty()) return newest_;
-  return TlsSession(SSL_get1_session(ssl_.get()));
+  return TlsSession(SSL_get1_session(ssl_.get()), SSL_get_negotiated_group(ssl_.get()));
 }
 
 bool TlsTransport::sessionReused() const { return ssl_ && SSL_session_reused(ssl_.get()) == 1; }

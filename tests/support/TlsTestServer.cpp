@@ -21,6 +21,12 @@ struct SslFree {
   void operator()(SSL* ssl) const { SSL_free(ssl); }
 };
 
+// Counts the client hellos of the connection whose record is the app data.
+int countHello(SSL* ssl, int*, void*) {
+  ++static_cast<TlsTestServer::Connection*>(SSL_get_app_data(ssl))->hellos;
+  return SSL_CLIENT_HELLO_SUCCESS;
+}
+
 std::unique_ptr<SSL_CTX, ContextFree> serverContext(const TlsTestServer::Options& options) {
   std::unique_ptr<SSL_CTX, ContextFree> context(SSL_CTX_new(TLS_server_method()));
   SSL_CTX_use_certificate_chain_file(context.get(), options.certificate.c_str());
@@ -28,6 +34,8 @@ std::unique_ptr<SSL_CTX, ContextFree> serverContext(const TlsTestServer::Options
   static const unsigned char kContext[] = "skein10-test";
   SSL_CTX_set_session_id_context(context.get(), kContext, sizeof kContext - 1);
   if (options.tls12Only) SSL_CTX_set_max_proto_version(context.get(), TLS1_2_VERSION);
+  if (!options.groups.empty()) SSL_CTX_set1_groups_list(context.get(), options.groups.c_str());
+  SSL_CTX_set_client_hello_cb(context.get(), countHello, nullptr);
   return context;
 }
 
@@ -42,6 +50,7 @@ TlsTestServer::Connection serve(SSL_CTX* context, const TestSocket& connection, 
   bound(connection.fd());
   std::unique_ptr<SSL, SslFree> ssl(SSL_new(context));
   SSL_set_fd(ssl.get(), connection.fd());
+  SSL_set_app_data(ssl.get(), &record);
   if (SSL_accept(ssl.get()) != 1) return record;
   record.handshake = true;
   record.reused = SSL_session_reused(ssl.get()) == 1;

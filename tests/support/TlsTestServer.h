@@ -22,6 +22,7 @@ class TlsTestServer {
     bool tls12Only = false;
     std::string greeting;  // sent once the handshake is done
     int connections = 1;
+    std::string groups;  // the key-exchange groups it takes ("P-256"); empty: OpenSSL's
   };
 
   struct Connection {
@@ -29,6 +30,7 @@ class TlsTestServer {
     bool reused = false;       // it resumed an earlier session
     bool closeNotify = false;  // the client ended with the closing alert
     std::string version;       // "TLSv1.3", "TLSv1.2"
+    int hellos = 0;            // client hellos: 2 when the server asked for another key share
     std::string received;
   };
 
