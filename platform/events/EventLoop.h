@@ -82,8 +82,8 @@ class SKEIN10_INTERNAL_API EventLoop {
   bool spin(std::optional<Clock::time_point> deadline);
 
   static constexpr int kMaxPassesWithoutPoll = 16;
-  static constexpr std::chrono::microseconds kSpinBeforeSleep{50};
-  static constexpr int kMaxSpinsSkipped = 64;
+  static constexpr std::chrono::microseconds kSpinBeforeSleep{200};
+  static constexpr int kMaxSpinsSkipped = 1024;
 
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
