@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The benchmarks: the `skein10` host (and the library, for many sessions in
 # one process) side by side with its peers, on loopback, files on tmpfs.
-#   1. download and upload, passive and active, vsftpd and pyftpdlib, against curl;
+#   1. download and upload, passive and active, vsftpd and pyftpdlib, against curl,
+#      and the upload rule alone (3072-byte blocks on a bare socket) against curl;
 #   2. 5000 `CWD /` on one session, against a bare C socket client and ftplib;
 #   3. 8 sessions on 8 threads of one process, against 8 curl processes at once;
 #   4. peak memory of a small and a large transfer, and the CPU of a 10 s wait;
@@ -32,7 +33,7 @@ source_root=$(cd "$(dirname "$0")/.." && pwd)
 host=$build/bin/skein10
 bench_bin=$build/bin
 results=$source_root/bench/RESULTS.md
-for program in "$host" "$bench_bin/measure" "$bench_bin/ftp_round_trip" "$bench_bin/ftp_parallel"; do
+for program in "$host" "$bench_bin/measure" "$bench_bin/ftp_round_trip" "$bench_bin/ftp_block_upload" "$bench_bin/ftp_parallel"; do
   [ -x "$program" ] || { echo "bench: $program is not built" >&2; exit 1; }
 done
 [ "$(id -u)" -eq 0 ] || { echo "bench: vsftpd needs root; run as root" >&2; exit 1; }
@@ -246,6 +247,17 @@ put() {
   rm -f "$files/$name"
 }
 
+# The upload rule (one 3072-byte block read and handed to the socket at a
+# time) with no library around it: how far the rule alone is from curl.
+block_put() {  # block_put SERVER SIZE
+  local name=upload-block.bin
+  measure -- "$bench_bin/ftp_block_upload" 127.0.0.1 "${port[$1]}" "${user[$1]}" "${password[$1]}" \
+    "$(payload "$2")" "${remote[$1]}$name"
+  [ "$(stat -c %s "$files/$name" 2>/dev/null || echo 0)" -eq "$(($2 * 1024 * 1024))" ] \
+    || fail "the block upload ($1) stored a file of the wrong size"
+  rm -f "$files/$name"
+}
+
 cwd_steps=()
 for _ in $(seq "$commands"); do cwd_steps+=(cd /); done
 skein10_cwd() { measure -- "$host" ftp --quiet "$1://$(login "$2")" "${cwd_steps[@]:0:$((2 * $3))}"; }  # SCHEME SERVER COUNT
@@ -283,6 +295,10 @@ for server in "${servers[@]}"; do
     done
   done
 done
+
+echo "bench: the upload rule alone (bench/ftp_block_upload), ${sizes[0]} MiB" >&2
+pair "put ${sizes[0]} MiB PASV vsftpd: 3072-byte blocks, no library, vs curl" - \
+  "block_put vsftpd ${sizes[0]}" "put curl ftp vsftpd PASV ${sizes[0]}"
 
 echo "bench: peak memory of $small_mb MiB transfers" >&2
 pair "get $small_mb MiB PASV vsftpd" - "get skein10 ftp vsftpd PASV $small_mb" "get curl ftp vsftpd PASV $small_mb"
