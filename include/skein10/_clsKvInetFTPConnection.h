@@ -50,6 +50,13 @@
 //    end of file". A failed transfer resets its data connection, so the
 //    server never takes a partial upload for a complete one.
 //
+// A connection the session closes normally (the data connection after an
+// upload, the control connection after QUIT) ends in order: everything sent
+// reaches the server before the end, even when the server still sends
+// something of its own (a TLS session ticket), and the session reads and
+// drops what still comes until the server closes too (at most 10 s or 1 MiB,
+// while the thread pumps), then lets go of the connection.
+//
 // ListContents and GetFile give the local file its new content only when the
 // transfer succeeded; a failed transfer leaves an existing file as it was.
 //
