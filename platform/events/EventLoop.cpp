@@ -68,24 +68,29 @@ bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock
   }
 }
 
-// Polls for up to kSpinBeforeSleep before the thread sleeps: on a fast
-// link a reply comes sooner than the system wakes a sleeping thread, and on
-// loopback that wake-up costs as much as the whole exchange (a TLS server
-// that relays between processes answers within some 100 us). A spin pays
-// only while completions come within it, so after one that found nothing
-// the next ones are skipped (see spin()), and a thread that waits long,
-// or is woken by a slow timer, hardly spins at all.
+// After a request (see expectAnswer) the thread polls for up to
+// kSpinBeforeSleep before it sleeps: on a fast link the answer comes sooner
+// than the system wakes a sleeping thread, and on loopback that wake-up
+// costs as much as the whole exchange (a TLS server that relays between
+// processes answers within some 100 us). Waits for anything else (a stream's
+// next bytes, the room to send more, a timer) sleep at once: spinning there
+// only takes the processor from the peer that is to send. A spin pays only
+// while answers come within it, so after one that found nothing the next
+// ones are skipped (see spin()).
 void EventLoop::awaitCompletion(std::optional<Clock::time_point> deadline) {
-  if (spinsToSkip_ > 0) {
-    --spinsToSkip_;
-  } else if (spin(deadline)) {
-    return;
-  }
+  if (std::exchange(answerExpected_, false) && spinDue() && spin(deadline)) return;
   if (deadline) {
     io_.run_one_until(*deadline);
   } else {
     io_.run_one();
   }
+}
+
+// Whether this wait may spin: not while a miss's skipped spins last.
+bool EventLoop::spinDue() {
+  if (spinsToSkip_ == 0) return true;
+  --spinsToSkip_;
+  return false;
 }
 
 // Whether polling queued an event within the bound. A miss skips the next

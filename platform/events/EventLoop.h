@@ -68,6 +68,9 @@ class SKEIN10_INTERNAL_API EventLoop {
 
   void doEvents();
   bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline);
+  // A request went out whose answer is likely to come soon (a command on a
+  // connection, not a block of a stream): the next wait may spin for it.
+  void expectAnswer() { answerExpected_ = true; }
 
  private:
   LoopEvent& push();
@@ -79,6 +82,7 @@ class SKEIN10_INTERNAL_API EventLoop {
   // Runs completions until one has queued an event, or runs one completion
   // (an Asio operation may end without raising anything), or the deadline.
   void awaitCompletion(std::optional<Clock::time_point> deadline);
+  bool spinDue();
   bool spin(std::optional<Clock::time_point> deadline);
 
   static constexpr int kMaxPassesWithoutPoll = 16;
@@ -92,6 +96,7 @@ class SKEIN10_INTERNAL_API EventLoop {
   RingQueue<LoopEvent> queue_;
   uint64_t nextSequence_ = 0;
   int passesWithoutPoll_ = 0;
+  bool answerExpected_ = false;    // a request went out since the thread last waited
   int spinsToSkip_ = 0;            // waits left that sleep without spinning
   int spinsSkippedAfterMiss_ = 0;  // how many the last miss skipped
 };
