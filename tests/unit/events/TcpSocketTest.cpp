@@ -47,6 +47,23 @@ void onFreshThread(const std::function<void()>& test) { std::thread(test).join()
 // Connections closed on this thread that still wait for their peer's end.
 std::size_t closing() { return events::EventLoop::current()->closingConnections().size(); }
 
+// A client socket connected to a plain blocking peer of the test's own;
+// `prepare` may set options on the peer's listener first.
+struct ClientAndPeer {
+  explicit ClientAndPeer(const std::function<void(int listenerDescriptor)>& prepare = {}) {
+    if (prepare) prepare(listener.fd());
+    client.setRemoteHost(u"127.0.0.1");
+    client.setRemotePort(listener.localPort());
+    client.Connect();
+    peer = listener.accept(std::chrono::seconds(10));
+    EXPECT_TRUE(waitFor([&] { return probe.saw("connect"); }));
+  }
+  test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+  TcpSocket client;
+  SocketProbe probe{client};
+  test::TestSocket peer;
+};
+
 double cpuSeconds() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -251,20 +268,17 @@ TEST(TcpSocket, StreamedPiecesArriveWholeWhenStreamingEndsOrAtClose) {
 TEST(TcpSocket, CloseDeliversEverythingSentWhenThePeerWritesAfterIt) {
   onFreshThread([] {
     using namespace std::chrono_literals;
-    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
     // A small window, in segments small enough that it still opens at once
     // when the peer reads (loopback's own segments are larger than it).
-    const int smallWindow = 4096;
-    const int smallSegment = 1024;
-    ASSERT_EQ(setsockopt(listener.fd(), SOL_SOCKET, SO_RCVBUF, &smallWindow, sizeof smallWindow), 0);
-    ASSERT_EQ(setsockopt(listener.fd(), IPPROTO_TCP, TCP_MAXSEG, &smallSegment, sizeof smallSegment), 0);
-    TcpSocket client;
-    SocketProbe probe(client);
-    client.setRemoteHost(u"127.0.0.1");
-    client.setRemotePort(listener.localPort());
-    client.Connect();
-    test::TestSocket peer = listener.accept(10s);
-    ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
+    ClientAndPeer pair([](int listener) {
+      const int smallWindow = 4096;
+      const int smallSegment = 1024;
+      ASSERT_EQ(setsockopt(listener, SOL_SOCKET, SO_RCVBUF, &smallWindow, sizeof smallWindow), 0);
+      ASSERT_EQ(setsockopt(listener, IPPROTO_TCP, TCP_MAXSEG, &smallSegment, sizeof smallSegment), 0);
+    });
+    TcpSocket& client = pair.client;
+    SocketProbe& probe = pair.probe;
+    test::TestSocket& peer = pair.peer;
     std::string sent;
     for (int i = 0; i < 6; ++i) {
       const std::string piece(2048, static_cast<char>('a' + i));
@@ -289,16 +303,9 @@ TEST(TcpSocket, CloseDeliversEverythingSentWhenThePeerWritesAfterIt) {
 // for long.
 TEST(TcpSocket, AClosedConnectionWhosePeerStreamsOnIsResetAfterABound) {
   onFreshThread([] {
-    using namespace std::chrono_literals;
-    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
-    TcpSocket client;
-    SocketProbe probe(client);
-    client.setRemoteHost(u"127.0.0.1");
-    client.setRemotePort(listener.localPort());
-    client.Connect();
-    test::TestSocket peer = listener.accept(10s);
-    ASSERT_TRUE(waitFor([&] { return probe.saw("connect"); }));
-    client.Close();
+    ClientAndPeer pair;
+    test::TestSocket& peer = pair.peer;
+    pair.client.Close();
 
     std::size_t streamed = 0;
     std::thread streamer([&] {
