@@ -350,7 +350,8 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     if (readPhase != ReadPhase::Queued || !canTransfer()) return;
     asio::error_code ec;
     const std::size_t count = io().poll(ec);
-    if (ec || count == 0) return ec ? settle(ec) : checkReadable();
+    if (ec) return settle(ec);
+    if (count == 0) return checkReadable();
     readPhase = ReadPhase::Delivered;
     if (owner->onDataArrival) owner->onDataArrival(static_cast<int32_t>(std::min<std::size_t>(count, kMaxArrival)));
   }
