@@ -18,6 +18,7 @@ class PlainTransport final : public SocketTransport {
   // While streaming, writes are marked as more to come (MSG_MORE), so small
   // pieces leave in full segments.
   void setStreaming(bool streaming) { streaming_ = streaming; }
+  bool streaming() const { return streaming_; }
 
  private:
   asio::ip::tcp::socket& socket_;

@@ -140,7 +140,6 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     sends->clear();
     closeNotify = CloseNotify::None;
     pendingTls.reset();
-    streaming = false;
     plain.setStreaming(false);
     state = SocketState::Closed;
     readPhase = ReadPhase::Idle;
@@ -151,7 +150,6 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   // Ending a stream pushes what the system holds back: setting the no-delay
   // option again sends any partial segment at once.
   void setStreaming(bool on) {
-    streaming = on;
     plain.setStreaming(on);
     asio::error_code ignored;
     if (!on && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
@@ -393,7 +391,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   // it; only what it does not take at once is copied and queued.
   void send(std::span<const uint8_t> bytes) {
     require(canTransfer() && closeNotify == CloseNotify::None);
-    if (!streaming) loop->expectAnswer();  // a command, not a block of an upload
+    if (!plain.streaming()) loop->expectAnswer();  // a command, not a block of an upload
     if (sends->empty()) {
       asio::error_code ec;
       bytes = bytes.subspan(writeSome(bytes, ec));
@@ -498,7 +496,6 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   std::unique_ptr<events::TlsTransport> tls;  // while the connection runs TLS
   std::optional<TlsRequest> pendingTls;       // TLS to start once Connect's TCP connection is up
   CloseNotify closeNotify = CloseNotify::None;
-  bool streaming = false;  // the pieces sent are blocks of a stream (an upload)
   std::vector<tcp::endpoint> endpoints;
   std::size_t nextEndpoint = 0;
   tcp::endpoint peer;

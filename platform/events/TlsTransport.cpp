@@ -17,7 +17,6 @@
 #include <map>
 #include <mutex>
 #include <utility>
-#include <vector>
 
 #include "platform/events/TcpSocket.h"
 
