@@ -605,6 +605,8 @@ TlsSession TcpSocket::Session() const { return impl_->tls ? impl_->tls->session(
 
 bool TcpSocket::SessionReused() const { return impl_->tls && impl_->tls->sessionReused(); }
 
+bool TcpSocket::EndedWithoutCloseNotify() const { return impl_->tls && impl_->tls->endedWithoutCloseNotify(); }
+
 void TcpSocket::SendCloseNotify() { impl_->endTls(); }
 
 void TcpSocket::Listen() { impl_->listen(); }

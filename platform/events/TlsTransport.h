@@ -49,6 +49,9 @@ class TlsTransport final : public SocketTransport {
   TlsSession session() const;
   // Whether the handshake resumed the offered session.
   bool sessionReused() const;
+  // Whether the peer ended the connection without the closing alert; its
+  // reads then report the end (eof) like a closed connection.
+  bool endedWithoutCloseNotify() const { return endedWithoutCloseNotify_; }
 
   // Called by OpenSSL with each new session of a client connection.
   static int keepSession(ssl_st* ssl, struct ssl_session_st* session);
@@ -62,6 +65,7 @@ class TlsTransport final : public SocketTransport {
   // text is kept for failure().
   asio::error_code outcome(int result, bool handshaking);
   void describe(bool handshaking);
+  asio::error_code endedPlainly();
 
   std::unique_ptr<ssl_st, SslFree> ssl_;
   std::vector<uint8_t> buffer_;  // decrypted bytes poll() took, not read yet
@@ -69,6 +73,7 @@ class TlsTransport final : public SocketTransport {
   std::size_t end_ = 0;
   TlsSession newest_;
   std::string failureText_;
+  bool endedWithoutCloseNotify_ = false;
 };
 
 }  // namespace skein10::events
