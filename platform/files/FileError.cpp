@@ -19,6 +19,7 @@ Error fileError(int32_t number) {
   switch (number) {
     case kBadFileMode: return Error(number, kRuntimeSource, u"Bad file mode");
     case kFileAlreadyOpen: return Error(number, kRuntimeSource, u"File already open");
+    case kFileAlreadyExists: return Error(number, kRuntimeSource, u"File already exists");
     case kTooManyFiles: return Error(number, kRuntimeSource, u"Too many files");
     default: return Error::runtime(number);
   }
@@ -42,6 +43,8 @@ Error fileError(int code, const char* path, bool opening) {
     case EMFILE:
     case ENFILE:
       return fileError(kTooManyFiles);
+    case EEXIST:
+      return fileError(kFileAlreadyExists);
     default:  // a folder opened as a file, an I/O failure, ...
       return fileError(errc::PathFileAccess);
   }

@@ -10,6 +10,7 @@ namespace skein10::files {
 
 inline constexpr int32_t kBadFileMode = 54;
 inline constexpr int32_t kFileAlreadyOpen = 55;
+inline constexpr int32_t kFileAlreadyExists = 58;
 inline constexpr int32_t kTooManyFiles = 67;
 
 // The error for `number`, with the runtime's text (also for the numbers the
