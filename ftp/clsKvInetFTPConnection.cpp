@@ -211,7 +211,7 @@ void clsKvInetFTPConnection::secureControl() {
   try {
     SendCommandExpecting(u"AUTH TLS", u"234");
   } catch (const Error& refused) {
-    throw FtpError::session(kTlsRefused + refused.description());
+    throw FtpError::session(kTlsRefused + refused.description(), refused.failure());
   }
   sink_->myTCP.StartTls(tlsPeer_);
   Wait([this] { return sink_->ftpControlSecured; }, Bound::Reply);
@@ -237,6 +237,15 @@ int32_t clsKvInetFTPConnection::requireTimeOut() const {
   return TimeOut_;
 }
 
+template <class Body>
+auto clsKvInetFTPConnection::naming(const String& command, Body&& body) {
+  try {
+    return body();
+  } catch (const Error& e) {
+    throw FtpError::during(e, commandVerb(command));
+  }
+}
+
 String clsKvInetFTPConnection::SendCommand(const String& command) { return SendCommand(command, command); }
 
 // `logged` is what the log shows of the command (the password masked).
@@ -245,7 +254,7 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
   sink_->ftpAddToLog(logged + kLineEnd);
-  return awaitReply(sink_->ftpReplies.expect());
+  return naming(command, [this] { return awaitReply(sink_->ftpReplies.expect()); });
 }
 
 String clsKvInetFTPConnection::SendCommandExpecting(const String& command, StringView reply) {
@@ -267,7 +276,9 @@ String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
   FtpScopedValue<FtpReplyLedger::Ticket> awaited(s.ftpAwaited, ticket, 0);
   Wait([&s] { return s.ftpAnswer.has_value(); }, Bound::Reply);
   FtpAnswer answer = *std::exchange(s.ftpAnswer, std::nullopt);
-  if (answer.error == 1) throw FtpError::session(answer.reason);
+  if (answer.error == 1) {
+    throw FtpError::session(std::move(answer.reason), Failure{FailureKind::ServerReply, {}, std::move(answer.reply)});
+  }
   return std::move(answer.reason);
 }
 
@@ -310,7 +321,7 @@ void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
   }
   if (finished) return;
   if (controlLost(bound)) throw *s.ftpControlFailure;
-  throw FtpError::session(s.ftpEventReason);  // the time-out, as the timer wrote it
+  throw FtpError::session(s.ftpEventReason, Failure{FailureKind::TimedOut, {}, {}});  // as the timer wrote it
 }
 
 // --- directory and file commands ---
@@ -450,9 +461,11 @@ Status clsKvInetFTPConnection::GetFile(String RemoteFileName, String LocalFileNa
 void clsKvInetFTPConnection::receive(const String& command, const String& localFileName) {
   FtpDownloadTarget target(localFileName, sink_->ftpWriteFileNum, files::Patience(requireTimeOut()));
   DataAbort abort(sink_->myTCPData);
-  OpenDataConnection(command);
-  WaitDataClosed();
-  WaitServerClosed();
+  naming(command, [&] {
+    OpenDataConnection(command);
+    WaitDataClosed();
+    WaitServerClosed();
+  });
   target.commit();
 }
 
@@ -462,7 +475,15 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead, files::Patience(requireTimeOut()));
     FtpScopedValue<int16_t> bound(sink_->ftpWriteFileNum, file.number(), 0);
     DataAbort abort(sink_->myTCPData);
-    OpenDataConnection(u"STOR " + RemoteFileName);
+    send(u"STOR " + RemoteFileName, file);
+    return String();
+  });
+}
+
+// Runs an upload from the open local file.
+void clsKvInetFTPConnection::send(const String& command, files::NumberedFile& file) {
+  naming(command, [&] {
+    OpenDataConnection(command);
     sendBlocks(file);
     // A TLS upload ends with the closing alert, so the server can tell the
     // whole file from a cut connection.
@@ -472,7 +493,6 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     }
     sink_->myTCPData.Close();
     WaitServerClosed();
-    return String();
   });
 }
 

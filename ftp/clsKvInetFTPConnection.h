@@ -76,6 +76,10 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // A command whose success reply is `reply`, a code the reply table does
   // not know (234 to AUTH TLS, 229 to EPSV); returns the reply line.
   String SendCommandExpecting(const String& command, StringView reply);
+  // Runs `body`; an error it raises names the verb of `command` as the
+  // command it belongs to (see Failure::command).
+  template <class Body>
+  auto naming(const String& command, Body&& body);
   void WaitReply();
   // Waits for the reply that pays off `ticket`; raises an error reply.
   String awaitReply(FtpReplyLedger::Ticket ticket);
@@ -107,6 +111,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
 
   static constexpr std::size_t kUploadBlock = 3072;
   void receive(const String& command, const String& localFileName);
+  void send(const String& command, files::NumberedFile& file);
   void sendBlocks(files::NumberedFile& file);
 
   int32_t MaxLogSize_ = 40000;

@@ -96,7 +96,7 @@ void frmKvInetFTPConnection::applyReply(const String& line) {
         break;
     }
   }
-  payReply(code, row);
+  payReply(line, row);
 }
 
 // A final reply ends an open transfer first; otherwise a reply the table
@@ -104,11 +104,14 @@ void frmKvInetFTPConnection::applyReply(const String& line) {
 // command. A code the table does not know changes no field and answers no
 // wait, but still keeps the dialogue in step. An error reply that answers no
 // command, or ends a transfer, is the failure of the transfer under way.
-void frmKvInetFTPConnection::payReply(StringView code, const FtpReplyRow* row) {
+void frmKvInetFTPConnection::payReply(const String& line, const FtpReplyRow* row) {
+  const StringView code = StringView(line).substr(0, 3);
   const bool error = row && row->error == 1;
+  const String reply = ftpStripChar(line, u' ');
+  const auto refused = [&] { return FtpError::session(ftpEventReason, Failure{FailureKind::ServerReply, {}, reply}); };
   if (isFinal(code) && ftpReplies.payTransferEnd()) {
     ++ftpProgress;
-    if (error) ftpServerError = FtpError::session(ftpEventReason);
+    if (error) ftpServerError = refused();
     return;
   }
   if (row && row->kind == FtpReplyKind::TransferEnd) {
@@ -118,19 +121,19 @@ void frmKvInetFTPConnection::payReply(StringView code, const FtpReplyRow* row) {
   if (!row && !isFinal(code)) return;
   const FtpReplyLedger::Ticket ticket = ftpReplies.pay();
   if (ticket == 0) {
-    if (error) ftpServerError = FtpError::session(ftpEventReason);
+    if (error) ftpServerError = refused();
     return;
   }
   ++ftpProgress;
   if (!row) return;
   if (isPreliminary(code)) ftpReplies.openTransfer();
-  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{ftpEventError, ftpEventReason};
+  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{ftpEventError, ftpEventReason, reply};
 }
 
 void frmKvInetFTPConnection::myTCP_Close() {
   ftpEventReason = kDisconnected;
   ftpEventError = 0;
-  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed);
+  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed, Failure{FailureKind::Connection, {}, {}});
 }
 
 // The first failure of a connection is what its waits report.
@@ -138,7 +141,7 @@ void frmKvInetFTPConnection::myTCP_Error(int32_t number, const String& descripti
   if (ftpControlFailure) return;
   ftpEventError = 1;
   ftpEventReason = connectionFailure(u"The connection to the server failed: ", description, number);
-  ftpControlFailure = FtpError::session(ftpEventReason);
+  ftpControlFailure = FtpError::connection(ftpEventReason, number, FailureKind::Connection);
 }
 
 // Only the TLS handshake is awaited on the control connection's Connect; a
@@ -216,7 +219,8 @@ void frmKvInetFTPConnection::myTCPData_SendComplete() {
 void frmKvInetFTPConnection::myTCPData_Error(int32_t number, const String& description) {
   ++ftpProgress;
   ftpDataConnected = false;
-  ftpDataFailure = FtpError::session(connectionFailure(u"The data connection failed: ", description, number));
+  ftpDataFailure = FtpError::connection(connectionFailure(u"The data connection failed: ", description, number), number,
+                                        FailureKind::DataConnection);
 }
 
 }  // namespace skein10

@@ -24,6 +24,7 @@ struct FtpReplyRow;
 struct FtpAnswer {
   int32_t error = 0;
   String reason;
+  String reply;  // the reply line itself
 };
 
 class frmKvInetFTPConnection {
@@ -87,7 +88,7 @@ class frmKvInetFTPConnection {
  private:
   void applyReply(const String& line);
   // Pairs a reply with the command or the transfer it answers.
-  void payReply(StringView code, const FtpReplyRow* row);
+  void payReply(const String& line, const FtpReplyRow* row);
   // Only the control connection's peer may open the data connection, and
   // only in active mode.
   bool acceptsDataConnection(int32_t requestID);

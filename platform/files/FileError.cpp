@@ -15,14 +15,7 @@ bool folderExists(const char* path) {
 
 }  // namespace
 
-Error fileError(int32_t number) {
-  switch (number) {
-    case kBadFileMode: return Error(number, kRuntimeSource, u"Bad file mode");
-    case kFileAlreadyOpen: return Error(number, kRuntimeSource, u"File already open");
-    case kTooManyFiles: return Error(number, kRuntimeSource, u"Too many files");
-    default: return Error::runtime(number);
-  }
-}
+Error fileError(int32_t number) { return Error::runtime(number); }
 
 Error fileError(int code, const char* path, bool opening) {
   switch (code) {
