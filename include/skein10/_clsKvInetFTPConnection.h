@@ -50,6 +50,14 @@
 //    end of file". A failed transfer resets its data connection, so the
 //    server never takes a partial upload for a complete one.
 //
+// Every error also names its cause (Error::failure(), skein10/Failure.h), so
+// a host never reads the description to act on it: ServerReply with the
+// reply line and the command it answered ("PASS", "RETR", ...), TimedOut,
+// HostNotFound, Connection (the control connection refused, reset or
+// closed), Tls (a handshake or certificate refused, on either connection),
+// DataConnection, LocalFile; Unclassified for the calls refused before
+// anything is sent.
+//
 // A connection the session closes normally (the data connection after an
 // upload, the control connection after QUIT) ends in order: everything sent
 // reaches the server before the end, even when the server still sends
