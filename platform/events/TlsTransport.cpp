@@ -18,7 +18,7 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/events/TcpSocket.h"
+#include "platform/events/SocketError.h"
 
 namespace skein10::events {
 namespace {
