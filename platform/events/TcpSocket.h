@@ -85,7 +85,8 @@ class SKEIN10_INTERNAL_API TcpSocket {
   void Connect();
   // Starts listening on LocalIP:LocalPort; requests arrive as onConnectionRequest.
   void Listen();
-  // The peer address of a pending connection request, dotted IPv4.
+  // The peer address of a pending connection request, in RemoteHostIP's
+  // form: dotted IPv4, or IPv6 text without brackets ("::1").
   String RequestRemoteIP(int32_t requestID) const;
   // Takes a pending request as this (closed) socket's connection.
   void Accept(int32_t requestID);
