@@ -7,7 +7,6 @@
 #include <string>
 #include <system_error>
 
-#include "platform/files/FileError.h"
 #include "skein10/Error.h"
 
 namespace skein10 {
@@ -89,8 +88,9 @@ void FtpDownloadTarget::createBeside(files::Patience patience) {
     try {
       file_.emplace(fromUtf8(written_.string()), files::FileMode::NewPrivate, patience);
       return;
-    } catch (const Error& e) {
-      if (e.number() != files::kFileAlreadyExists || attempt == kBesideAttempts) throw;
+    } catch (const Error&) {
+      std::error_code ec;
+      if (!fs::exists(fs::symlink_status(written_, ec)) || attempt == kBesideAttempts) throw;
     }
   }
 }

@@ -13,6 +13,7 @@
 #include "ftp/FtpPassiveReply.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10 {
 
@@ -91,7 +92,7 @@ clsKvInetFTPConnection::~clsKvInetFTPConnection() = default;
 const InterfaceInfo& clsKvInetFTPConnection::interfaceInfo() const {
   using I = _clsKvInetFTPConnection;
   using K = MemberKind;
-  static const InterfaceInfo info{u"_clsKvInetFTPConnection", u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A05}", {
+  static const InterfaceInfo info{u"_clsKvInetFTPConnection", ids::kIidClsKvInetFTPConnection, {
       member<&I::get_ConnectionMode>(u"ConnectionMode", K::Get, 0x68030003),
       member<&I::put_ConnectionMode>(u"ConnectionMode", K::Let, 0x68030003),
       member<&I::get_TimeOut>(u"TimeOut", K::Get, 0x68030002),
@@ -213,7 +214,7 @@ void clsKvInetFTPConnection::secureControl() {
   try {
     SendCommand(u"AUTH TLS");
   } catch (const Error& refused) {
-    throw FtpError::session(kTlsRefused + refused.description());
+    throw FtpError::session(kTlsRefused + refused.description(), refused.failure());
   }
   sink_->myTCP.StartTls(tlsPeer_);
   Wait([this] { return sink_->ftpControlSecured; }, Bound::Reply);
@@ -239,6 +240,15 @@ int32_t clsKvInetFTPConnection::requireTimeOut() const {
   return TimeOut_;
 }
 
+template <class Body>
+auto clsKvInetFTPConnection::naming(const String& command, Body&& body) {
+  try {
+    return body();
+  } catch (const Error& e) {
+    throw FtpError::during(e, commandVerb(command));
+  }
+}
+
 String clsKvInetFTPConnection::SendCommand(const String& command) { return SendCommand(command, command); }
 
 // `logged` is what the log shows of the command (the password masked).
@@ -247,7 +257,7 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
   sink_->ftpAddToLog(logged + kLineEnd);
-  return awaitReply(sink_->ftpReplies.expect(command));
+  return naming(command, [&] { return awaitReply(sink_->ftpReplies.expect(command)); });
 }
 
 // The greeting is owed like the reply to a command.
@@ -264,7 +274,9 @@ String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
   FtpScopedValue<FtpReplyLedger::Ticket> awaited(s.ftpAwaited, ticket, 0);
   Wait([&s] { return s.ftpAnswer.has_value(); }, Bound::Reply);
   FtpAnswer answer = *std::exchange(s.ftpAnswer, std::nullopt);
-  if (answer.error == 1) throw FtpError::session(answer.reason);
+  if (answer.error == 1) {
+    throw FtpError::session(std::move(answer.reason), Failure{FailureKind::ServerReply, {}, std::move(answer.reply)});
+  }
   return std::move(answer.reason);
 }
 
@@ -307,7 +319,7 @@ void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
   }
   if (finished) return;
   if (controlLost(bound)) throw *s.ftpControlFailure;
-  throw FtpError::session(s.ftpEventReason);  // the time-out, as the timer wrote it
+  throw FtpError::session(s.ftpEventReason, Failure{FailureKind::TimedOut, {}, {}});  // as the timer wrote it
 }
 
 // --- directory and file commands ---
@@ -450,10 +462,12 @@ Status clsKvInetFTPConnection::GetFile(String RemoteFileName, String LocalFileNa
 void clsKvInetFTPConnection::receive(const String& command, const String& localFileName) {
   FtpDownloadTarget target(localFileName, sink_->ftpWriteFileNum, files::Patience(requireTimeOut()));
   DataAbort abort(sink_->myTCPData);
-  OpenDataConnection(command);
-  WaitDataClosed();
-  WaitServerClosed();
-  requireWholeData();
+  naming(command, [&] {
+    OpenDataConnection(command);
+    WaitDataClosed();
+    WaitServerClosed();
+    requireWholeData();
+  });
   target.commit();
 }
 
@@ -463,7 +477,9 @@ void clsKvInetFTPConnection::receive(const String& command, const String& localF
 // arrived. A plain connection's end is all there is to go by.
 void clsKvInetFTPConnection::requireWholeData() const {
   const frmKvInetFTPConnection& s = *sink_;
-  if (s.ftpDataCutShort && s.ftpDataStatedSize != s.ftpDataReceived) throw FtpError::session(kCutShort);
+  if (s.ftpDataCutShort && s.ftpDataStatedSize != s.ftpDataReceived) {
+    throw FtpError::session(kCutShort, Failure{FailureKind::DataConnection, {}, {}});
+  }
 }
 
 Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileName, String* result) {
@@ -472,7 +488,15 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     files::NumberedFile file(LocalFileName, files::FileMode::BinaryRead, files::Patience(requireTimeOut()));
     FtpScopedValue<int16_t> bound(sink_->ftpWriteFileNum, file.number(), 0);
     DataAbort abort(sink_->myTCPData);
-    OpenDataConnection(u"STOR " + RemoteFileName);
+    send(u"STOR " + RemoteFileName, file);
+    return String();
+  });
+}
+
+// Runs an upload from the open local file.
+void clsKvInetFTPConnection::send(const String& command, files::NumberedFile& file) {
+  naming(command, [&] {
+    OpenDataConnection(command);
     sendBlocks(file);
     // A TLS upload ends with the closing alert, so the server can tell the
     // whole file from a cut connection.
@@ -482,7 +506,6 @@ Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileNa
     }
     sink_->myTCPData.Close();
     WaitServerClosed();
-    return String();
   });
 }
 

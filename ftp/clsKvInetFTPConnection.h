@@ -74,6 +74,10 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   // reply table, such as 234 to AUTH TLS and 229 to EPSV).
   String SendCommand(const String& command);
   String SendCommand(const String& command, const String& logged);
+  // Runs `body`; an error it raises names the verb of `command` as the
+  // command it belongs to (see Failure::command).
+  template <class Body>
+  auto naming(const String& command, Body&& body);
   void WaitReply();
   // Waits for the reply that pays off `ticket`; raises an error reply.
   String awaitReply(FtpReplyLedger::Ticket ticket);
@@ -107,6 +111,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   void receive(const String& command, const String& localFileName);
   // Fails a listing or download whose data may have been cut short.
   void requireWholeData() const;
+  void send(const String& command, files::NumberedFile& file);
   void sendBlocks(files::NumberedFile& file);
 
   int32_t MaxLogSize_ = 40000;

@@ -105,7 +105,7 @@ void frmKvInetFTPConnection::applyReply(const String& line) {
   if (isPreliminary(code)) {
     payPreliminary(line, *row);
   } else {
-    payFinal(*row);
+    payFinal(line, *row);
   }
 }
 
@@ -117,32 +117,36 @@ void frmKvInetFTPConnection::payPreliminary(const String& line, const FtpReplyRo
   if (ticket == 0) return;
   ++ftpProgress;
   if (ticket == ftpReplies.transferUnderWay()) ftpDataStatedSize = FtpStatedSize::parse(line);
-  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason};
+  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
 }
 
 // A final reply answers the oldest command owed one. For the transfer under
 // way it is also the transfer's end: a success the server's report that it
 // ended, an error after its start the failure the data waits raise. An
 // error reply that answers no command is that failure too.
-void frmKvInetFTPConnection::payFinal(const FtpReplyRow& row) {
+void frmKvInetFTPConnection::payFinal(const String& line, const FtpReplyRow& row) {
   const bool error = row.error == 1;
   const FtpReplyLedger::Payment paid = ftpReplies.payFinal(row.kind == FtpReplyKind::TransferEnd);
   if (paid.ticket == 0) {
-    if (error) ftpServerError = FtpError::session(ftpEventReason);
+    if (error) ftpServerError = refusal(line);
     return;
   }
   ++ftpProgress;
   if (paid.ticket == ftpReplies.transferUnderWay()) {
     if (!error) ftpDataServerClosed = true;
-    if (error && paid.started) ftpServerError = FtpError::session(ftpEventReason);
+    if (error && paid.started) ftpServerError = refusal(line);
   }
-  if (!paid.started && paid.ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason};
+  if (!paid.started && paid.ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+}
+
+Error frmKvInetFTPConnection::refusal(const String& line) const {
+  return FtpError::session(ftpEventReason, Failure{FailureKind::ServerReply, {}, ftpStripChar(line, u' ')});
 }
 
 void frmKvInetFTPConnection::myTCP_Close() {
   ftpEventReason = kDisconnected;
   ftpEventError = 0;
-  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed);
+  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed, Failure{FailureKind::Connection, {}, {}});
 }
 
 // The first failure of a connection is what its waits report.
@@ -150,7 +154,7 @@ void frmKvInetFTPConnection::myTCP_Error(int32_t number, const String& descripti
   if (ftpControlFailure) return;
   ftpEventError = 1;
   ftpEventReason = connectionFailure(u"The connection to the server failed: ", description, number);
-  ftpControlFailure = FtpError::session(ftpEventReason);
+  ftpControlFailure = FtpError::connection(ftpEventReason, number, FailureKind::Connection);
 }
 
 // Only the TLS handshake is awaited on the control connection's Connect; a
@@ -232,7 +236,8 @@ void frmKvInetFTPConnection::myTCPData_SendComplete() {
 void frmKvInetFTPConnection::myTCPData_Error(int32_t number, const String& description) {
   ++ftpProgress;
   ftpDataConnected = false;
-  ftpDataFailure = FtpError::session(connectionFailure(u"The data connection failed: ", description, number));
+  ftpDataFailure = FtpError::connection(connectionFailure(u"The data connection failed: ", description, number), number,
+                                        FailureKind::DataConnection);
 }
 
 }  // namespace skein10

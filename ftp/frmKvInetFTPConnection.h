@@ -24,6 +24,7 @@ struct FtpReplyRow;
 struct FtpAnswer {
   int32_t error = 0;
   String reason;
+  String reply;  // the reply line itself
 };
 
 class frmKvInetFTPConnection {
@@ -65,7 +66,10 @@ class frmKvInetFTPConnection {
   TcpSocket myTCPData;
   Timer myTimeout;
 
-  // Appends to the log, dropping its oldest text to stay within MaxLogSize.
+  // Appends to the log. When the log and the text together are longer than
+  // MaxLogSize, as many of the oldest characters as the text has are dropped
+  // first: the log keeps the length it reached (also above a lowered
+  // MaxLogSize), and one text longer than the limit is kept whole.
   void ftpAddToLog(const String& text);
   // `text` without leading and trailing occurrences of `ch`.
   static String ftpStripChar(StringView text, char16_t ch);
@@ -92,7 +96,9 @@ class frmKvInetFTPConnection {
   void applyReply(const String& line);
   // Pair a reply with the command or the transfer it answers.
   void payPreliminary(const String& line, const FtpReplyRow& row);
-  void payFinal(const FtpReplyRow& row);
+  void payFinal(const String& line, const FtpReplyRow& row);
+  // The error of a refusing reply, for a wait that raises it later.
+  Error refusal(const String& line) const;
   // Only the control connection's peer may open the data connection, and
   // only in active mode.
   bool acceptsDataConnection(int32_t requestID);

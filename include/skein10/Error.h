@@ -1,10 +1,12 @@
 #pragma once
-// An error as the runtime knows it: a number, a source and a description.
+// An error as the runtime knows it: a number, a source and a description,
+// and the cause a host can act on (skein10/Failure.h).
 
 #include <cstdint>
 #include <exception>
 #include <string>
 
+#include "skein10/Failure.h"
 #include "skein10/String.h"
 #include "skein10/Export.h"
 
@@ -21,8 +23,12 @@ inline constexpr int32_t LoadLibraryFailed = 48;
 inline constexpr int32_t InternalError = 51;
 inline constexpr int32_t BadFileNumber = 52;
 inline constexpr int32_t FileNotFound = 53;
+inline constexpr int32_t BadFileMode = 54;
+inline constexpr int32_t FileAlreadyOpen = 55;
+inline constexpr int32_t DeviceIoError = 57;
 inline constexpr int32_t DiskFull = 61;
 inline constexpr int32_t InputPastEndOfFile = 62;
+inline constexpr int32_t TooManyFiles = 67;
 inline constexpr int32_t PermissionDenied = 70;
 inline constexpr int32_t PathFileAccess = 75;
 inline constexpr int32_t PathNotFound = 76;
@@ -42,7 +48,12 @@ inline constexpr char16_t kRuntimeSource[] = u"skein10";
 
 class SKEIN10_API Error : public std::exception {
  public:
+  // The cause is derived from the number: the runtime's local file errors
+  // are FailureKind::LocalFile, 1001 is WrongThread, anything else
+  // Unclassified.
   Error(int32_t number, String source, String description);
+  // An error whose raiser names its cause.
+  Error(int32_t number, String source, String description, Failure failure);
 
   // A runtime error with its standard text.
   static Error runtime(int32_t number, String source = kRuntimeSource);
@@ -52,6 +63,8 @@ class SKEIN10_API Error : public std::exception {
   int32_t number() const noexcept { return number_; }
   const String& source() const noexcept { return source_; }
   const String& description() const noexcept { return description_; }
+  // Why the call failed, as far as a host acts on it.
+  const Failure& failure() const noexcept { return failure_; }
 
   // "error NUMBER (SOURCE): DESCRIPTION" in UTF-8.
   const char* what() const noexcept override { return what_.c_str(); }
@@ -60,6 +73,7 @@ class SKEIN10_API Error : public std::exception {
   int32_t number_;
   String source_;
   String description_;
+  Failure failure_;
   std::string what_;
 };
 

@@ -1,11 +1,33 @@
 #include "skein10/Error.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 namespace skein10 {
+namespace {
+
+// The runtime's errors of local files.
+constexpr std::array<int32_t, 11> kLocalFileErrors{
+    errc::BadFileNumber, errc::FileNotFound,       errc::BadFileMode,  errc::FileAlreadyOpen,
+    errc::DeviceIoError, errc::DiskFull,           errc::InputPastEndOfFile, errc::TooManyFiles,
+    errc::PermissionDenied, errc::PathFileAccess, errc::PathNotFound};
+
+FailureKind kindOf(int32_t number) {
+  if (std::find(kLocalFileErrors.begin(), kLocalFileErrors.end(), number) != kLocalFileErrors.end()) {
+    return FailureKind::LocalFile;
+  }
+  return number == errc::WrongThread ? FailureKind::WrongThread : FailureKind::Unclassified;
+}
+
+}  // namespace
 
 Error::Error(int32_t number, String source, String description)
-    : number_(number), source_(std::move(source)), description_(std::move(description)) {
+    : Error(number, std::move(source), std::move(description), Failure{kindOf(number), {}, {}}) {}
+
+Error::Error(int32_t number, String source, String description, Failure failure)
+    : number_(number), source_(std::move(source)), description_(std::move(description)),
+      failure_(std::move(failure)) {
   what_ = "error " + std::to_string(number_) + " (" + toUtf8(source_) + "): " + toUtf8(description_);
 }
 
@@ -29,8 +51,12 @@ String runtimeErrorText(int32_t number) {
     case errc::InternalError: return u"Internal error";
     case errc::BadFileNumber: return u"Bad file name or number";
     case errc::FileNotFound: return u"File not found";
+    case errc::BadFileMode: return u"Bad file mode";
+    case errc::FileAlreadyOpen: return u"File already open";
+    case errc::DeviceIoError: return u"Device I/O error";
     case errc::DiskFull: return u"Disk full";
     case errc::InputPastEndOfFile: return u"Input past end of file";
+    case errc::TooManyFiles: return u"Too many files";
     case errc::PermissionDenied: return u"Permission denied";
     case errc::PathFileAccess: return u"Path/File access error";
     case errc::PathNotFound: return u"Path not found";

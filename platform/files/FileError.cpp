@@ -15,15 +15,7 @@ bool folderExists(const char* path) {
 
 }  // namespace
 
-Error fileError(int32_t number) {
-  switch (number) {
-    case kBadFileMode: return Error(number, kRuntimeSource, u"Bad file mode");
-    case kFileAlreadyOpen: return Error(number, kRuntimeSource, u"File already open");
-    case kFileAlreadyExists: return Error(number, kRuntimeSource, u"File already exists");
-    case kTooManyFiles: return Error(number, kRuntimeSource, u"Too many files");
-    default: return Error::runtime(number);
-  }
-}
+Error fileError(int32_t number) { return Error::runtime(number); }
 
 Error fileError(int code, const char* path, bool opening) {
   switch (code) {
@@ -43,8 +35,6 @@ Error fileError(int code, const char* path, bool opening) {
     case EMFILE:
     case ENFILE:
       return fileError(kTooManyFiles);
-    case EEXIST:
-      return fileError(kFileAlreadyExists);
     default:  // a folder opened as a file, an I/O failure, ...
       return fileError(errc::PathFileAccess);
   }

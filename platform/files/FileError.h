@@ -8,13 +8,11 @@
 
 namespace skein10::files {
 
-inline constexpr int32_t kBadFileMode = 54;
-inline constexpr int32_t kFileAlreadyOpen = 55;
-inline constexpr int32_t kFileAlreadyExists = 58;
-inline constexpr int32_t kTooManyFiles = 67;
+inline constexpr int32_t kBadFileMode = errc::BadFileMode;
+inline constexpr int32_t kFileAlreadyOpen = errc::FileAlreadyOpen;
+inline constexpr int32_t kTooManyFiles = errc::TooManyFiles;
 
-// The error for `number`, with the runtime's text (also for the numbers the
-// runtime's table leaves to this module).
+// The error for `number`, with the runtime's text.
 SKEIN10_INTERNAL_API Error fileError(int32_t number);
 
 // The error for errno `code` of a call on `path`; `opening` tells a missing

@@ -3,9 +3,8 @@
 // a positive number, read and written as raw bytes from its current position.
 //
 // Failures are the runtime's file errors: 52 bad file number, 53 file not
-// found, 54 bad file mode, 55 file already open, 58 file already exists,
-// 61 disk full, 67 too many files, 70 permission denied, 75 path/file access
-// error, 76 path not found.
+// found, 54 bad file mode, 55 file already open, 61 disk full, 67 too many
+// files, 70 permission denied, 75 path/file access error, 76 path not found.
 //
 // Nothing here blocks for longer than the file's patience: a FIFO (or any
 // other file that is not a regular one) is opened without blocking, and a
@@ -30,7 +29,7 @@ enum class FileMode {
   Output,       // created, or emptied if it exists; for writing
   BinaryWrite,  // created if missing, kept as it is; writing starts at its start
   BinaryRead,   // must exist; reading starts at its start
-  NewPrivate,   // created new, readable and writable by the owner alone (0600); fails (58)
+  NewPrivate,   // created new, readable and writable by the owner alone (0600); fails (75)
                 // if the name exists, a symbolic link included; for writing
 };
 

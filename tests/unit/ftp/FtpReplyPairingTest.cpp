@@ -63,7 +63,9 @@ class FtpReplyPairing : public FtpSessionTest {
     if (outcome.error.empty()) {
       EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
     } else {
-      EXPECT_EQ(sessionErrorOf(status), outcome.error);
+      const Error e = errorOf(status);
+      EXPECT_EQ(e.description(), outcome.error);
+      EXPECT_EQ(e.failure().kind, FailureKind::ServerReply);
     }
     EXPECT_EQ(cwd(u"next").member(*ftp), Status::Ok);
     ftp.reset();

@@ -19,6 +19,7 @@
 #include "TempDir.h"
 #include "TestCertificates.h"
 #include "TestFiles.h"
+#include "ftp/FtpError.h"
 #include "platform/events/EventLoop.h"
 
 namespace skein10::test {
@@ -121,8 +122,11 @@ TEST_F(FtpTransferSafety, TlsDataEndedWithoutTheClosingAlertFailsUnlessTheStated
         EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
         EXPECT_TRUE(readFile(target) == *c.sent);
       } else {
-        EXPECT_EQ(sessionErrorOf(status), kCutShort);
-        EXPECT_EQ(readFile(target), "old");
+        const Error e = errorOf(status);
+        EXPECT_EQ(e.description(), kCutShort);
+        EXPECT_EQ(e.failure().kind, FailureKind::DataConnection);
+        EXPECT_EQ(e.failure().command, commandVerb(fromUtf8(c.command)));
+        EXPECT_TRUE(readFile(target) == "old");
       }
       EXPECT_EQ(folderListing(local.path()), "target.bin\n");
       EXPECT_EQ(ftp->ChangeDirectory(u"next", &v), Status::Ok);
