@@ -5,7 +5,7 @@
 //              else "anonymous";
 //   password:  the URL, -u, the .netrc entry, $SKEIN10_FTP_PASSWORD, a prompt
 //              without echo on the terminal; "anonymous@" for an anonymous
-//              login, else empty.
+//              login, else empty (and the host says so).
 
 #include <functional>
 #include <optional>
@@ -31,6 +31,7 @@ struct LoginSources {
 struct Login {
   std::string user;
   std::string password;
+  bool noPassword = false;  // no place gave one: the password is empty
 };
 
 // UsageError when both the URL and -u name a user.
