@@ -113,7 +113,9 @@ LoginSources processLoginSources(std::optional<std::string> userOption, bool use
   LoginSources sources;
   sources.userOption = std::move(userOption);
   sources.useNetrc = useNetrc;
-  sources.passwordVariable = std::getenv("SKEIN10_FTP_PASSWORD");
+  // Set but empty counts as unset, as `SKEIN10_FTP_PASSWORD= skein10 ...` means.
+  const char* variable = std::getenv("SKEIN10_FTP_PASSWORD");
+  sources.passwordVariable = variable && *variable ? variable : nullptr;
   sources.netrcText = netrcFile;
   if (::isatty(STDIN_FILENO)) sources.prompt = promptOnTerminal;
   return sources;

@@ -21,7 +21,7 @@ inline constexpr char kAnonymousPassword[] = "anonymous@";
 struct LoginSources {
   std::optional<std::string> userOption;  // the value of -u, USER[:PASS]
   bool useNetrc = false;
-  const char* passwordVariable = nullptr;  // $SKEIN10_FTP_PASSWORD, nullptr when unset
+  const char* passwordVariable = nullptr;  // $SKEIN10_FTP_PASSWORD, nullptr when unset or empty
   // The .netrc file's text; none when there is no such file.
   std::function<std::optional<std::string>()> netrcText;
   // Asks for the password of a user; none when there is no terminal to ask on.
