@@ -159,6 +159,15 @@ TEST_F(HostCommandTest, HelpPrintsTheManualOrTheCommandsPage) {
     EXPECT_EQ(page.exitCode, kOk) << command;
     EXPECT_NE(page.out.find(std::string("skein10 ") + command), std::string::npos) << page.out;
   }
+  // Every step and option of ftp, with examples of the many-file steps.
+  const std::string ftp = run({"help", "ftp"}).out;
+  for (const char* part : {"[/PATH]", "ls [REMOTE_DIR] [-o|--output LOCAL]", "get 'PATTERN' LOCAL_DIR",
+                           "get -r REMOTE_DIR LOCAL_DIR", "put -r LOCAL_DIR REMOTE_DIR", "--progress", "--quiet",
+                           "--cacert FILE", "--ssl-reqd", "--netrc", "--user", "--mode", "--timeout", "--log",
+                           "--ascii", "EXAMPLES", "get -r pub/data data", "put -r site www", "get '*.iso' isos"})
+    EXPECT_NE(ftp.find(part), std::string::npos) << part;
+  for (const char* status : {"\n    35  ", "\n    64  ", "\n    77  ", "SSL_CERT_FILE"})
+    EXPECT_NE(manual.out.find(status), std::string::npos) << status;
 }
 
 TEST_F(HostCommandTest, ErrorsPrintNumberSourceAndDescriptionAndExit1) {
