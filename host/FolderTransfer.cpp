@@ -47,7 +47,11 @@ void FolderTransfer::enter(const RemotePath& path) {
 }
 
 void FolderTransfer::leave(const RemotePath& path) {
-  for (std::size_t i = 0; i < path.size(); ++i) remote_.changeFolder("..", "..");
+  for (std::size_t left = path.size(); left > 0; --left) {
+    std::string parent;
+    for (std::size_t i = 0; i + 1 < left; ++i) parent = joined(parent, path[i]);
+    remote_.changeFolder("..", parent.empty() ? "." : parent);
+  }
 }
 
 void FolderTransfer::enterOrMake(const RemotePath& path) {

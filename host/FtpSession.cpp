@@ -95,6 +95,7 @@ void FtpSession::chooseDefaultType(int32_t type) {
 
 void FtpSession::runStep(const std::string& label, const FtpStep& step) {
   label_ = label;
+  text_ = step.text;
   try {
     Interruption::check();
     std::visit([this](const auto& action) { perform(action); }, step.action);
@@ -121,17 +122,16 @@ void FtpSession::perform(const RemoteCommand& command) {
 
 void FtpSession::perform(const FileTransfer& transfer) {
   const bool upload = transfer.traffic == Traffic::Upload;
-  const std::string name = upload ? "put" : "get";
-  const std::string text = name + " " + (upload ? transfer.local + " " + transfer.remote : transfer.remote + " " + transfer.local);
   move({transfer.traffic, upload ? StepRole::Upload : StepRole::Download, upload ? u"PutFile" : u"GetFile",
-        transfer.remote, transfer.local, name, text, {}});
+        transfer.remote, transfer.local, upload ? "put" : "get", text_, {}});
 }
 
+// A listing on standard output shows no progress: the listing itself shows.
 void FtpSession::perform(const Listing& listing) {
   FolderTransfer folders(*this);
   folders.enter(listing.folder);
-  const std::string shown = listing.folder.empty() ? "" : " " + joined(listing.folder);
-  move({Traffic::Download, StepRole::Listing, u"ListContents", std::nullopt, listing.output, "ls", "ls" + shown, {}});
+  const std::string progress = listing.output == "-" ? "" : "ls";
+  move({Traffic::Download, StepRole::Listing, u"ListContents", std::nullopt, listing.output, progress, text_, {}});
   folders.leave(listing.folder);
 }
 
@@ -164,7 +164,7 @@ void FtpSession::move(FileMove file) {
     if (file.remote) args.push_back(Variant(fromUtf8(*file.remote)));
     args.push_back(Variant(fromUtf8(file.local)));
     std::optional<ProgressLine> progress;
-    if (progress_) {
+    if (progress_ && !file.progressLabel.empty()) {
       std::function<std::optional<uint64_t>()> total = [this] { return announcedDownloadSize(); };
       if (file.traffic == Traffic::Upload) total = [size = sizeOf(file.local)] { return size; };
       progress.emplace(file.progressLabel, file.traffic, stderr, *progress_, std::move(total));
@@ -189,7 +189,8 @@ void FtpSession::disconnect() {
 }
 
 void FtpSession::changeFolder(const std::string& name, const std::string& shown) {
-  attempt(StepRole::ChangeFolder, "cd " + shown, [&] { call(session_, u"ChangeDirectory", {fromUtf8(name)}); });
+  const std::string subject = name == ".." ? "cd .. (back to " + shown + ")" : "cd " + shown;
+  attempt(StepRole::ChangeFolder, subject, [&] { call(session_, u"ChangeDirectory", {fromUtf8(name)}); });
 }
 
 bool FtpSession::tryChangeFolder(const std::string& name, const std::string& shown) {

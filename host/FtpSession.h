@@ -44,7 +44,7 @@ class FtpSession : private RemoteFolders {
     String member;                      // ListContents, GetFile or PutFile
     std::optional<std::string> remote;  // none for a listing
     std::string local;                  // "-": standard input or output
-    std::string progressLabel;          // "get", "get 3/10"
+    std::string progressLabel;          // "get", "get 3/10"; empty: no progress shown
     std::string summary;                // what the summary line names
     std::string subject;
   };
@@ -87,7 +87,8 @@ class FtpSession : private RemoteFolders {
   const FtpInvocation& job_;
   Login login_;
   std::optional<ProgressStyle> progress_;  // none: no progress shown
-  std::string label_;                      // the running step's
+  std::string label_;                      // the running step's label: "step 2 (get a b)"
+  std::string text_;                       // and its text: "get a b"
 };
 
 }  // namespace skein10::host

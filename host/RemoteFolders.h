@@ -2,8 +2,9 @@
 // What a transfer of many files needs of the FTP session: moving between
 // remote folders, making one, a folder's listing, and one file each way.
 // Each call goes through the session's members and reports a failure as the
-// session reports any step's (naming `shown`, the remote path concerned);
-// `warn` prints a note that does not stop the step.
+// session reports any step's (naming `shown`, the remote path concerned: for
+// a cd "..", the folder it leads back to); `warn` prints a note that does not
+// stop the step.
 
 #include <cstddef>
 #include <filesystem>
