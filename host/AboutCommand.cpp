@@ -2,12 +2,13 @@
 
 #include "host/ObjectCreation.h"
 #include "skein10/Dispatch.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10::host {
 
 int runAbout(CommandLine& words) {
   words.expectEnd();
-  const ObjectRef library = createObject(u"Skein10.clsKvSkein10A");
+  const ObjectRef library = createObject(ids::kProgIdKvSkein10A);
   call(*library, u"About");
   return 0;
 }

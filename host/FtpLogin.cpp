@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "host/Descriptor.h"
+#include "host/Interruption.h"
 #include "host/Netrc.h"
 #include "host/UsageError.h"
 
@@ -36,21 +38,13 @@ Credentials fromNetrc(const LoginSources& sources, const std::string& host, cons
   return {entry->login, entry->password};
 }
 
-std::string passwordFor(const std::string& user, const LoginSources& sources) {
-  if (sources.passwordVariable) return sources.passwordVariable;
-  if (user == kAnonymousUser) return kAnonymousPassword;
+Login passwordFor(const std::string& user, const LoginSources& sources) {
+  if (sources.passwordVariable) return {user, sources.passwordVariable};
+  if (user == kAnonymousUser) return {user, kAnonymousPassword};
   if (sources.prompt)
-    if (auto typed = sources.prompt(user)) return *typed;
-  return {};
+    if (auto typed = sources.prompt(user)) return {user, *typed};
+  return {user, {}, true};
 }
-
-// A file descriptor, closed on scope exit.
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
 
 // Terminal echo off for as long as the object lives.
 class EchoOff {
@@ -87,11 +81,15 @@ std::optional<std::string> promptOnTerminal(const std::string& user) {
   writeAll(tty.fd, "Enter host password for user '" + user + "':");
   std::string typed;
   {
+    // Ctrl-C (or SIGTERM, SIGHUP) ends the read instead of the process, so
+    // the terminal gets its echo back before the program ends by the signal.
+    const Interruption interruption;
     const EchoOff echoOff(tty.fd);
     char c = 0;
-    while (::read(tty.fd, &c, 1) == 1 && c != '\n') typed += c;
+    while (!Interruption::requested() && ::read(tty.fd, &c, 1) == 1 && c != '\n') typed += c;
   }
   writeAll(tty.fd, "\n");
+  if (Interruption::requested()) Interruption::endBy(Interruption::signal());
   return typed;
 }
 
@@ -113,14 +111,16 @@ Login resolveLogin(const FtpUrl& url, const LoginSources& sources) {
   const std::string user = given.user.value_or(netrc.user.value_or(kAnonymousUser));
   if (given.password) return {user, *given.password};
   if (netrc.password && netrc.user.value_or(user) == user) return {user, *netrc.password};
-  return {user, passwordFor(user, sources)};
+  return passwordFor(user, sources);
 }
 
 LoginSources processLoginSources(std::optional<std::string> userOption, bool useNetrc) {
   LoginSources sources;
   sources.userOption = std::move(userOption);
   sources.useNetrc = useNetrc;
-  sources.passwordVariable = std::getenv("SKEIN10_FTP_PASSWORD");
+  // Set but empty counts as unset, as `SKEIN10_FTP_PASSWORD= skein10 ...` means.
+  const char* variable = std::getenv("SKEIN10_FTP_PASSWORD");
+  sources.passwordVariable = variable && *variable ? variable : nullptr;
   sources.netrcText = netrcFile;
   if (::isatty(STDIN_FILENO)) sources.prompt = promptOnTerminal;
   return sources;
