@@ -30,6 +30,11 @@ class SocketTransport {
   // Whether bytes that came in wait inside the transport itself, where no
   // readiness of the connection tells of them (decrypted, not yet read).
   virtual bool holdsBytes() const { return false; }
+  // Sends what the transport still holds of what write() took, then the end
+  // of its data (TLS: its closing alert): no error once all of it has gone,
+  // would_block while the connection takes nothing more. A plain connection
+  // holds nothing: the system sends the rest before the connection's end.
+  virtual void finish(asio::error_code& ec) { ec.clear(); }
   // What the last operation that would block waits for.
   Wait wait() const { return wait_; }
   // The error the socket reports for a failure of this transport.

@@ -129,11 +129,11 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   void close() {
     ++generation;
     asio::error_code ignored;
-    tls.reset();
     if (socket.is_open() && canTransfer()) {
       socket.cancel(ignored);
-      loop->closingConnections().close(std::move(socket));
+      loop->closingConnections().close(std::move(socket), streamEnd());
     }
+    tls.reset();
     socket.close(ignored);
     acceptor.close(ignored);
     resolver.cancel();
@@ -145,14 +145,38 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     readPhase = ReadPhase::Idle;
   }
 
+  // A TLS stream that Close ends with every piece taken still sends what
+  // TLS gathered and then its closing alert (unless that has gone already):
+  // the transport goes along with the connection to finish them. One whose
+  // queued pieces Close drops ends without them, cut short.
+  std::unique_ptr<events::SocketTransport> streamEnd() {
+    const bool ending = tls && sends->empty() && closeNotify != CloseNotify::Sent &&
+                        (tls->gathering() || closeNotify == CloseNotify::Queued);
+    if (!ending) return nullptr;
+    return std::move(tls);
+  }
+
   // ---- the transport -----------------------------------------------------
 
-  // Ending a stream pushes what the system holds back: setting the no-delay
-  // option again sends any partial segment at once.
+  // Ending a stream pushes what is held back: setting the no-delay option
+  // again sends the system's partial segment at once, and the record TLS
+  // gathered goes as the connection takes it.
   void setStreaming(bool on) {
     plain.setStreaming(on);
+    if (tls) tls->setGathering(on);
     asio::error_code ignored;
     if (!on && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
+    if (!on && canTransfer() && sends->empty() && !sends->waiting && closeNotify == CloseNotify::None) pushGathered();
+  }
+
+  // Sends what TLS gathered once the stream has ended; later pieces wait
+  // until it has gone.
+  void pushGathered() {
+    if (!tls || tls->gathering() || !tls->holdsOutput()) return;
+    asio::error_code ec;
+    tls->push(ec);
+    if (ec == asio::error::would_block) return awaitWritable();
+    if (ec) fail(ec);
   }
 
   events::SocketTransport& io() { return tls ? static_cast<events::SocketTransport&>(*tls) : plain; }
@@ -246,6 +270,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     readPhase = ReadPhase::Idle;
     ++readWait;  // a wait for plain bytes is over
     tls = std::make_unique<events::TlsTransport>(socket, request.peerName, request.resume);
+    tls->setGathering(plain.streaming());
     handshake();
   }
 
@@ -422,7 +447,8 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   }
 
   // Hands queued pieces to the connection, in order, until it takes no more;
-  // each finished piece raises SendComplete. The closing alert goes last.
+  // each finished piece raises SendComplete. What TLS gathered after a
+  // stream, or the closing alert, goes last.
   void flush() {
     while (!sends->empty()) {
       asio::error_code ec;
@@ -431,7 +457,8 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
       if (ec == asio::error::would_block) return awaitWritable();
       if (ec) return fail(ec);
     }
-    if (closeNotify == CloseNotify::Queued) sendCloseNotify();
+    if (closeNotify == CloseNotify::Queued) return sendCloseNotify();
+    pushGathered();
   }
 
   void endTls() {
@@ -446,7 +473,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
       return raise(kSendComplete);
     }
     asio::error_code ec;
-    tls->shutdown(ec);
+    tls->finish(ec);
     if (ec == asio::error::would_block) {
       sends->waiting = true;
       return awaitTransport([](Impl& s, const asio::error_code& ec) {

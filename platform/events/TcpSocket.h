@@ -99,11 +99,14 @@ class SKEIN10_INTERNAL_API TcpSocket {
   void SendData(std::span<const uint8_t> bytes);
   // For a stream of pieces sent one after another (an upload): each piece
   // goes to the operating system marked as more to come, so it sends full
-  // segments rather than one segment per piece. What it holds back goes out
-  // with later pieces, as the peer acknowledges earlier ones, and at once
-  // when streaming ends: by setStreaming(false), or by Close, which also
-  // turns it off. Nothing else changes: each piece is still handed over at
-  // once and still gets its onSendComplete.
+  // segments rather than one segment per piece. Over TLS the pieces are
+  // gathered into full records (16 KiB of plaintext, at most one record
+  // held) before they are encrypted. What is held back goes out with later
+  // pieces, and at once when streaming ends: by setStreaming(false), by
+  // SendCloseNotify (before the alert), or by Close, which also turns it off
+  // (and over TLS sends the closing alert after it, when every piece had
+  // been taken). Abort drops it. Nothing else changes: each piece is still
+  // taken at once and gets its onSendComplete as soon as it has been taken.
   void setStreaming(bool streaming);
 
   // Reads at most maxBytes of what onDataArrival announced.
