@@ -249,7 +249,11 @@ std::size_t TlsTransport::read(std::span<uint8_t> into, asio::error_code& ec) {
 
 bool TlsTransport::holdsBytes() const { return begin_ != end_ || SSL_has_pending(ssl_.get()) == 1; }
 
-std::size_t TlsTransport::write(std::span<const uint8_t> bytes, asio::error_code& ec) {
+// SSL_write's retry rule: after WANT_WRITE it must be called again with the
+// same remaining bytes (at least as many), though they may have moved
+// (SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER); the socket's send queue keeps it
+// (see SocketTransport::write).
+std::size_t TlsTransport::write(std::span<const uint8_t> bytes, bool /*moreToCome*/, asio::error_code& ec) {
   ec.clear();
   if (bytes.empty()) return 0;
   ERR_clear_error();

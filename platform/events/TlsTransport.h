@@ -40,7 +40,9 @@ class TlsTransport final : public SocketTransport {
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
   bool holdsBytes() const override;
-  std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
+  // Each call's bytes go out in records of their own; `moreToCome` changes
+  // nothing yet.
+  std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) override;
   SocketFailure failure(const asio::error_code& ec) const override;
 
   // The newest session the server gave this connection (a TLS 1.3 server
