@@ -11,6 +11,7 @@
 #include "ftp/FtpError.h"
 #include "ftp/FtpScopedValue.h"
 #include "ftp/FtpPassiveReply.h"
+#include "platform/events/EventLoop.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
 #include "skein10/Identifiers.h"
@@ -256,6 +257,7 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   requireTimeOut();
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
+  events::EventLoop::current()->expectAnswer();  // the wait for its reply may spin
   sink_->ftpAddToLog(logged + kLineEnd);
   return naming(command, [&] { return awaitReply(sink_->ftpReplies.expect(command)); });
 }

@@ -212,11 +212,6 @@ void TlsTransport::finish(asio::error_code& ec) {
   ec = result >= 0 ? asio::error_code() : outcome(result, false);
 }
 
-void TlsTransport::setGathering(bool on) {
-  gathering_ = on;
-  if (on) outgoing_.reserve(kRecordSize);
-}
-
 // After a write that would block, OpenSSL wants the same bytes offered
 // again: they stay in place, unchanged, until all of them have gone.
 void TlsTransport::push(asio::error_code& ec) {
@@ -270,17 +265,23 @@ std::size_t TlsTransport::read(std::span<uint8_t> into, asio::error_code& ec) {
 
 bool TlsTransport::holdsBytes() const { return begin_ != end_ || SSL_has_pending(ssl_.get()) == 1; }
 
-// While gathering, a full record goes before more is taken; the piece that
-// fills a record counts as taken even when the record must wait for the
-// connection (the next write or push sends it). Without gathering, what was
-// gathered goes first and then the bytes as they come.
-std::size_t TlsTransport::write(std::span<const uint8_t> bytes, asio::error_code& ec) {
+// With more to come (an upload stream) the bytes are gathered: a full
+// record goes before more is taken, and the piece that fills a record counts
+// as taken even when the record must wait for the connection (the next
+// write, push or finish sends it, keeping SSL_write's retry rule itself).
+// Otherwise what was gathered goes first, then the bytes as they come, under
+// SSL_write's retry rule: after WANT_WRITE it must be called again with the
+// same remaining bytes (at least as many), though they may have moved
+// (SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER); the socket's send queue keeps it
+// (see SocketTransport::write).
+std::size_t TlsTransport::write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) {
   ec.clear();
-  if (!gathering_ || pushing_ || outgoing_.size() == kRecordSize) {
+  if (!moreToCome || pushing_ || outgoing_.size() == kRecordSize) {
     push(ec);
     if (ec) return 0;
   }
-  if (!gathering_) return encrypt(bytes, ec);
+  if (!moreToCome) return encrypt(bytes, ec);
+  outgoing_.reserve(kRecordSize);
   const std::size_t taken = std::min(bytes.size(), kRecordSize - outgoing_.size());
   outgoing_.insert(outgoing_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
   if (outgoing_.size() == kRecordSize) {

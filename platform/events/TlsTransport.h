@@ -37,14 +37,13 @@ class TlsTransport final : public SocketTransport {
   // nothing more. The peer's answer is not awaited.
   void finish(asio::error_code& ec) override;
 
-  // While gathering (the pieces of an upload stream), write() takes the
-  // bytes into one record's worth of plaintext and encrypts and sends a
-  // record only once it is full, so that small pieces leave as full TLS
-  // records (a server that relays each record between processes pays per
-  // record). What is gathered goes by push(), by finish(), and before
-  // anything written once gathering is off. Dropping the transport drops it.
-  void setGathering(bool on);
-  bool gathering() const { return gathering_; }
+  // Pieces written with more to come (an upload stream) are gathered into
+  // one record's worth of plaintext, encrypted and sent only once it is
+  // full, so that small pieces leave as full TLS records (a server that
+  // relays each record between processes pays per record). What is
+  // gathered goes by push(), by finish(), and before anything written
+  // without more to come. Dropping the transport drops it.
+  //
   // Sends what was gathered: no error once it has gone, would_block while
   // the connection takes nothing more.
   void push(asio::error_code& ec);
@@ -54,7 +53,9 @@ class TlsTransport final : public SocketTransport {
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
   bool holdsBytes() const override;
-  std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
+  // Each call's bytes go out in records of their own; `moreToCome` changes
+  // nothing yet.
+  std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) override;
   SocketFailure failure(const asio::error_code& ec) const override;
 
   // The newest session the server gave this connection (a TLS 1.3 server
@@ -94,7 +95,6 @@ class TlsTransport final : public SocketTransport {
   std::vector<uint8_t> outgoing_;
   std::size_t outgoingSent_ = 0;
   bool pushing_ = false;  // a push began and has not finished
-  bool gathering_ = false;
   TlsSession newest_;
   std::string failureText_;
   bool endedWithoutCloseNotify_ = false;

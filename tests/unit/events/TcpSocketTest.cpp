@@ -332,7 +332,7 @@ TEST(TcpSocket, AClosedConnectionSendsItsTransportsRestBeforeItsEnd) {
     explicit RestOnSecondTry(int descriptor) : descriptor_(descriptor) {}
     std::size_t poll(asio::error_code& ec) override { return ec = asio::error::would_block, 0; }
     std::size_t read(std::span<uint8_t>, asio::error_code& ec) override { return poll(ec); }
-    std::size_t write(std::span<const uint8_t>, asio::error_code& ec) override { return poll(ec); }
+    std::size_t write(std::span<const uint8_t>, bool, asio::error_code& ec) override { return poll(ec); }
     void finish(asio::error_code& ec) override {
       ec.clear();
       wait_ = Wait::Write;

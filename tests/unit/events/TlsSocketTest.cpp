@@ -91,14 +91,15 @@ TEST(TlsSocket, StartsTlsOnAConnectionThenEndsWithTheClosingAlert) {
 // An upload's pattern over TLS: 3072-byte pieces, one at a time, each sent
 // after the last one's SendComplete. TLS gathers them into full records, yet
 // each piece has its one SendComplete as soon as it was taken. Close, like
-// SendCloseNotify, sends the gathered rest and then the closing alert;
-// Abort sends nothing more, so the server never sees the stream end well.
+// SendCloseNotify, sends the gathered rest and then the closing alert; so
+// does the end of streaming, before the next piece; Abort sends nothing
+// more, so the server never sees the stream end well.
 TEST(TlsSocket, AStreamLeavesInFullRecordsAndItsEndDecidesTheRest) {
-  enum class End { CloseNotify, Close, Abort };
+  enum class End { CloseNotify, Close, StreamingOff, Abort };
   constexpr int kPieces = 40;  // 7 full records and half of one
   constexpr std::size_t kPiece = 3072, kRecord = 16384, kOverhead = 17, kAlert = 19;
   constexpr std::size_t kFullRecords = kPieces * kPiece / kRecord;
-  for (const End end : {End::CloseNotify, End::Close, End::Abort}) {
+  for (const End end : {End::CloseNotify, End::Close, End::StreamingOff, End::Abort}) {
     SCOPED_TRACE(static_cast<int>(end));
     TlsTestServer server(serverFor(TestCertificates::shared().server()));
     Client client("127.0.0.1", server.port());
@@ -114,9 +115,15 @@ TEST(TlsSocket, AStreamLeavesInFullRecordsAndItsEndDecidesTheRest) {
     }
     DoEvents();
     EXPECT_EQ(client.probe.sendsComplete, kPieces);
-    if (end == End::CloseNotify) {
+    if (end == End::StreamingOff) {
+      client.socket.setStreaming(false);
+      client.socket.SendData(asBytes("tail"));
+      sent += "tail";
+    }
+    if (end == End::CloseNotify || end == End::StreamingOff) {
+      const int pieces = kPieces + (end == End::StreamingOff ? 1 : 0);
       client.socket.SendCloseNotify();
-      ASSERT_TRUE(waitFor([&] { return client.probe.sendsComplete == kPieces + 1; }));
+      ASSERT_TRUE(waitFor([&] { return client.probe.sendsComplete == pieces + 1; }));
     }
     if (end == End::Abort) {
       client.socket.Abort();
@@ -138,7 +145,8 @@ TEST(TlsSocket, AStreamLeavesInFullRecordsAndItsEndDecidesTheRest) {
     } else {
       EXPECT_TRUE(got.closeNotify);
       EXPECT_TRUE(got.received == sent) << got.received.size() << " of " << sent.size();
-      full.push_back(static_cast<int>(sent.size() - kFullRecords * kRecord + kOverhead));
+      full.push_back(static_cast<int>(kPieces * kPiece - kFullRecords * kRecord + kOverhead));
+      if (end == End::StreamingOff) full.push_back(static_cast<int>(4 + kOverhead));
       full.push_back(static_cast<int>(kAlert));
       EXPECT_EQ(got.recordLengths, full);
     }
