@@ -136,22 +136,11 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
 
   // Waits until the connection is ready for what the transport's last
   // operation needs, then runs `f` (guarded).
-  //
-  // Readable is awaited by peeking at one byte rather than by a readiness
-  // wait: Asio tries such a receive at once and otherwise only queues it,
-  // where every readiness wait registers the descriptor anew, and that
-  // reports its writability once more, waking the thread for nothing (two
-  // system calls and a pass of the loop per wait, on every reply and every
-  // drained read of a download). Bytes or the peer's end count as ready:
-  // the transport's next operation tells which. A failure is passed on as
-  // it is, since the peek took it from the system (a reset is reported once).
   template <typename F>
   void awaitTransport(F f) {
-    if (io().wait() == events::SocketTransport::Wait::Write) return socket.async_wait(tcp::socket::wait_write, guard(f));
-    socket.async_receive(asio::buffer(&peeked, 1), tcp::socket::message_peek,
-                         guard([f](Impl& s, const asio::error_code& ec, std::size_t) {
-                           f(s, ec == asio::error::eof ? asio::error_code() : ec);
-                         }));
+    const auto wait = io().wait() == events::SocketTransport::Wait::Read ? tcp::socket::wait_read
+                                                                          : tcp::socket::wait_write;
+    socket.async_wait(wait, guard(f));
   }
 
   // ---- connecting --------------------------------------------------------
@@ -493,7 +482,6 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
   int32_t localPort = 0;
   asio::ip::address bindAddress = asio::ip::address_v4::any();
   std::string textBuffer;
-  uint8_t peeked = 0;  // the byte a read wait peeks at
 };
 
 TcpSocket::TcpSocket() : impl_(std::make_shared<Impl>(this)) {}
