@@ -1,13 +1,14 @@
 #include "host/AboutCommand.h"
 
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
+#include "skein10/Identifiers.h"
 #include "skein10/Dispatch.h"
 
 namespace skein10::host {
 
 int runAbout(CommandLine& words) {
   words.expectEnd();
-  const ObjectRef library = createObject(u"Skein10.clsKvSkein10A");
+  const ObjectRef library = CreateObject(ids::kProgIdKvSkein10A);
   call(*library, u"About");
   return 0;
 }

@@ -4,7 +4,8 @@
 #include <iostream>
 
 #include "host/ValuePrinter.h"
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
+#include "skein10/Identifiers.h"
 #include "skein10/Dispatch.h"
 
 namespace skein10::host {
@@ -13,7 +14,7 @@ int runBrowser(CommandLine& words) {
   words.expectEnd();
   static constexpr std::array<const char16_t*, 4> kFolders{u"UserProfileDir", u"CookiesDir", u"History",
                                                            u"TempInternetFiles"};
-  const ObjectRef browser = createObject(u"Skein10.clsKvInetURLCacheA");
+  const ObjectRef browser = CreateObject(ids::kProgIdKvInetURLCacheA);
   const ObjectRef folders = call(*browser, u"colUserInformation").toObject();
   if (!folders) throw Error::runtime(errc::ObjectNotSet);
   for (const char16_t* key : kFolders)

@@ -7,7 +7,8 @@
 #include "host/FtpLogin.h"
 #include "host/FtpSession.h"
 #include "host/Interruption.h"
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
+#include "skein10/Identifiers.h"
 #include "host/UsageError.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
@@ -82,7 +83,7 @@ std::optional<int32_t> defaultTransferType(const FtpInvocation& job) {
 int runFtp(CommandLine& words) {
   const FtpInvocation job = parseFtpInvocation(words);
   const Login login = resolveLogin(job.server, processLoginSources(job.userOption, job.netrc));
-  const ObjectRef session = createObject(u"Skein10.clsKvInetFTPConnection");
+  const ObjectRef session = CreateObject(ids::kProgIdKvInetFTPConnection);
   if (job.mode) assign(*session, u"ConnectionMode", *job.mode);
   if (job.timeout) assign(*session, u"TimeOut", *job.timeout);
   // The session's TLS trusts OpenSSL's default store, which this moves.

@@ -31,6 +31,7 @@ std::string memberLine(const MemberInfo& m) {
     if (i) line += ", ";
     line += m.params[i].passing == Passing::ByReference ? "ByRef " : "ByVal ";
     line += toUtf8(typeName(m.params[i].type));
+    if (!m.params[i].name.empty()) line.append(" ").append(toUtf8(m.params[i].name));
   }
   return line + ") " + toUtf8(typeName(m.result)) + "\n";
 }

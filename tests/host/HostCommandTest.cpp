@@ -299,6 +299,15 @@ TEST_F(HostCommandTest, Error429NamesTheProgIdTheStoreAndWhyTheLibraryDidNotLoad
     EXPECT_NE(result.err.find(part), std::string::npos) << part << "\n" << result.err;
 }
 
+// The classes installed with the runtime need no registration: the store
+// installed beside the libraries serves them.
+TEST_F(HostCommandTest, InstalledClassesAreCreatedWithoutRegistration) {
+  const HostResult result = run({"call", "Skein10.clsKvInetURLCacheA", "GetCacheEntryInfoPro", "0", "http://x/"},
+                                {{"SKEIN10_REGISTRY", (stateFolder() / "empty-registry").string()}});
+  EXPECT_EQ(result.exitCode, kOk) << result.err;
+  EXPECT_EQ(result.out, "False\n");
+}
+
 // A scripted server's login, as the host goes through it: greeting, USER, PASS, TYPE I.
 void playLogin(ScriptedFtpServer::Session& s) {
   s.send("220 ready\r\n");
