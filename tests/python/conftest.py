@@ -1,7 +1,7 @@
-"""Fixtures of the Python package's tests: real FTP servers on free loopback
-ports (pyftpdlib, and vsftpd with explicit TLS, as the C++ tests start them),
-a throttled server for long transfers, a silent one for time-outs, and a test
-certificate authority that the process trusts (SSL_CERT_FILE).
+"""Fixtures of the Python package's tests: the real FTP servers of the C++
+tests (pyftpdlib, and vsftpd with explicit TLS, through their launcher
+skein10_test_server), a throttled pyftpdlib for long transfers and a silent
+server for time-outs.
 
 The tests import the package from the build tree (PYTHONPATH, set by CTest)
 and never register anything: the classes come from the store installed
@@ -9,7 +9,6 @@ beside the libraries."""
 
 import os
 import pathlib
-import pwd
 import shutil
 import socket
 import subprocess
@@ -85,35 +84,34 @@ def folder(name):
     return path
 
 
-@pytest.fixture(scope="session")
-def certificates():
-    """A test authority and a server certificate for 127.0.0.1, trusted by
-    this process."""
-    where = folder("certificates")
-    log = open(where / "openssl.log", "w")
+class LaunchedServer:
+    """A server of tests/support, started by its launcher (skein10_test_server),
+    which keeps it until its standard input ends."""
 
-    def openssl(*args):
-        subprocess.run(["openssl", *args], check=True, stdout=log, stderr=log, cwd=where)
+    def __init__(self, kind):
+        launcher = os.environ.get("SKEIN10_TEST_SERVER")
+        if not launcher:
+            pytest.skip("SKEIN10_TEST_SERVER names no server launcher")
+        self.process = subprocess.Popen([launcher, kind], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = self.process.stdout.readline()
+        if not line:
+            self.process.wait(30)
+            raise RuntimeError(f"the {kind} server did not start ({self.process.returncode})")
+        facts = dict(word.split("=", 1) for word in line.split())
+        self.port = int(facts["port"])
+        self.port_text = facts["port"]
+        self.user, self.password, self.home = facts["user"], facts["password"], facts["home"]
+        self.root = pathlib.Path(facts["root"])
+        self.authority = facts["authority"]
 
-    new_key = ["-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"]
-    openssl("req", "-x509", *new_key, "-keyout", "ca.key", "-out", "ca.pem", "-days", "3",
-            "-subj", "/CN=Skein10 test authority", "-addext", "basicConstraints=critical,CA:TRUE",
-            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    openssl("req", "-new", *new_key, "-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=localhost")
-    (where / "server.ext").write_text("subjectAltName=DNS:localhost,IP:127.0.0.1,IP:::1\n")
-    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key", "-set_serial", "1",
-            "-days", "2", "-extfile", "server.ext", "-out", "server.pem")
-    log.close()
-    os.environ["SSL_CERT_FILE"] = str(where / "ca.pem")
-    return where
+    def stop(self):
+        self.process.stdin.close()
+        self.process.wait(30)
 
 
 @pytest.fixture(scope="session")
 def pyftpdlib_server():
-    root = folder("pyftpdlib")
-    port = free_port()
-    server = Server([PYTHON, "-m", "pyftpdlib", "-i", "127.0.0.1", "-p", str(port), "-d", str(root),
-                     "-u", "skein", "-P", "s3cret-pass", "-w"], port, "skein", "s3cret-pass", root)
+    server = LaunchedServer("pyftpdlib")
     yield server
     server.stop()
 
@@ -150,57 +148,13 @@ def throttled_server():
 
 
 @pytest.fixture(scope="session")
-def vsftpd_tls(certificates):
+def vsftpd_tls():
     """vsftpd requiring explicit TLS (AUTH TLS) for the log-in and every data
-    connection, anonymous account, writable folder /pub."""
-    if os.geteuid() != 0 or not os.path.exists("/usr/sbin/vsftpd"):
+    connection; this process trusts its test authority."""
+    if os.geteuid() != 0:
         pytest.skip("vsftpd runs as root only")
-    top = folder("vsftpd")
-    empty = folder("vsftpd-empty")
-    os.chmod(top, 0o755)
-    pub = top / "pub"
-    pub.mkdir()
-    account = pwd.getpwnam("ftp")
-    os.chown(pub, account.pw_uid, account.pw_gid)
-    port = free_port()
-    config = top.parent / f"vsftpd-{port}.conf"
-    config.write_text(textwrap.dedent(f"""\
-        listen=YES
-        listen_ipv6=NO
-        listen_address=127.0.0.1
-        listen_port={port}
-        background=NO
-        seccomp_sandbox=NO
-        isolate=NO
-        isolate_network=NO
-        secure_chroot_dir={empty}
-        anonymous_enable=YES
-        local_enable=NO
-        anon_root={top}
-        ftp_username=ftp
-        nopriv_user=ftp
-        write_enable=YES
-        anon_upload_enable=YES
-        anon_mkdir_write_enable=YES
-        anon_other_write_enable=YES
-        anon_world_readable_only=NO
-        anon_umask=022
-        pasv_enable=YES
-        port_enable=YES
-        connect_from_port_20=NO
-        xferlog_enable=NO
-        dirmessage_enable=NO
-        ssl_enable=YES
-        allow_anon_ssl=YES
-        force_anon_logins_ssl=YES
-        force_anon_data_ssl=YES
-        require_ssl_reuse=YES
-        strict_ssl_read_eof=YES
-        ssl_ciphers=HIGH
-        rsa_cert_file={certificates / "server.pem"}
-        rsa_private_key_file={certificates / "server.key"}
-        """))
-    server = Server(["/usr/sbin/vsftpd", str(config)], port, "anonymous", "skein10@example.org", pub, "/pub")
+    server = LaunchedServer("vsftpd-explicit-tls")
+    os.environ["SSL_CERT_FILE"] = server.authority
     yield server
     server.stop()
 

@@ -126,3 +126,18 @@ def test_another_thread_gets_wrong_thread_error_at_once(pyftpdlib_server):
     assert all(isinstance(e, RuntimeError) and e.number == 1001 for e in caught)
     assert ftp.TimeOut == 20000
     ftp.Disconnect()
+
+
+def test_a_refused_certificate_is_a_connection_error(vsftpd_tls, tmp_path):
+    stranger = tmp_path / "no-authority.pem"
+    stranger.write_text("")
+    trusted = os.environ["SSL_CERT_FILE"]
+    os.environ["SSL_CERT_FILE"] = str(stranger)   # a store that trusts nobody
+    try:
+        ftp = skein10.Dispatch(FTP)
+        with pytest.raises(ConnectionError) as caught:
+            ftp.Connect("ftpes://127.0.0.1", vsftpd_tls.port_text, vsftpd_tls.user, vsftpd_tls.password)
+    finally:
+        os.environ["SSL_CERT_FILE"] = trusted
+    assert "certificate" in caught.value.description
+    assert caught.value.number == 8 and "USER" not in ftp.LogData
