@@ -17,6 +17,7 @@
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
 #include "skein10/Error.h"
+#include "skein10/Identifiers.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ struct Job {
 };
 
 void download(const Job& job, int index) {
-  const ObjectRef session = CreateObject(u"Skein10.clsKvInetFTPConnection");
+  const ObjectRef session = CreateObject(ids::kProgIdKvInetFTPConnection);
   assign(*session, u"ConnectionMode", job.mode);
   call(*session, u"Connect", {job.login[0], job.login[1], job.login[2], job.login[3]});
   if (job.folder != u"-") call(*session, u"ChangeDirectory", {job.folder});

@@ -6,6 +6,7 @@
 #include "browserdata/basKvInetURLCacheA.h"
 #include "common/ReportingProcedure.h"
 #include "platform/system/UserProfileDirectory.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10 {
 namespace {
@@ -122,7 +123,7 @@ const InterfaceInfo& clsKvInetURLCacheA::typeInfo() {
   using I = _clsKvInetURLCacheA;
   static const InterfaceInfo info{
       u"_clsKvInetURLCacheA",
-      u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A04}",
+      ids::kIidClsKvInetURLCacheA,
       {
           member<&I::get_colUserInformation>(u"colUserInformation", MemberKind::Get, 0x40030000),
           member<&I::putref_colUserInformation>(u"colUserInformation", MemberKind::Set,

@@ -24,10 +24,8 @@ install(EXPORT Skein10Targets NAMESPACE Skein10:: DESTINATION ${skein10_package_
 # The components are loaded by path from the registration store, not linked;
 # each finds the runtime in its own folder.
 foreach(component skein10 kvmarrow10)
-  if(TARGET ${component})
-    set_target_properties(${component} PROPERTIES INSTALL_RPATH "$ORIGIN")
-    install(TARGETS ${component} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
-  endif()
+  set_target_properties(${component} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${component} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
 endforeach()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/Skein10Config.cmake.in

@@ -5,10 +5,6 @@
 # then become relative to the store's folder: lib/skein10/registry serves the
 # libraries of lib/, in the build tree as in any installed prefix. The
 # runtime finds it beside itself (installedRegistryPath()).
-if(NOT (TARGET skein10 AND TARGET kvmarrow10 AND TARGET skein10_host))
-  return()
-endif()
-
 set(skein10_store ${CMAKE_LIBRARY_OUTPUT_DIRECTORY}/skein10/registry)
 set(skein10_scratch_store ${CMAKE_BINARY_DIR}/installed-store/registry)
 add_custom_command(OUTPUT ${skein10_store}

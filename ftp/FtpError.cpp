@@ -1,6 +1,6 @@
 #include "ftp/FtpError.h"
 
-#include "platform/events/TcpSocket.h"
+#include "platform/events/SocketError.h"
 
 namespace skein10 {
 

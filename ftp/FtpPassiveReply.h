@@ -1,5 +1,6 @@
 #pragma once
-// The data address in a server's 227 reply to PASV.
+// The data address in a server's passive reply: 227 to PASV (host and port)
+// and 229 to EPSV (the port alone).
 
 #include <cstdint>
 

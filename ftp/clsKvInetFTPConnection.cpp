@@ -13,6 +13,7 @@
 #include "ftp/FtpPassiveReply.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10 {
 
@@ -89,7 +90,7 @@ clsKvInetFTPConnection::~clsKvInetFTPConnection() = default;
 const InterfaceInfo& clsKvInetFTPConnection::interfaceInfo() const {
   using I = _clsKvInetFTPConnection;
   using K = MemberKind;
-  static const InterfaceInfo info{u"_clsKvInetFTPConnection", u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A05}", {
+  static const InterfaceInfo info{u"_clsKvInetFTPConnection", ids::kIidClsKvInetFTPConnection, {
       member<&I::get_ConnectionMode>(u"ConnectionMode", K::Get, 0x68030003),
       member<&I::put_ConnectionMode>(u"ConnectionMode", K::Let, 0x68030003),
       member<&I::get_TimeOut>(u"TimeOut", K::Get, 0x68030002),

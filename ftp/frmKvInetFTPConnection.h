@@ -65,7 +65,10 @@ class frmKvInetFTPConnection {
   TcpSocket myTCPData;
   Timer myTimeout;
 
-  // Appends to the log, dropping its oldest text to stay within MaxLogSize.
+  // Appends to the log. When the log and the text together are longer than
+  // MaxLogSize, as many of the oldest characters as the text has are dropped
+  // first: the log keeps the length it reached (also above a lowered
+  // MaxLogSize), and one text longer than the limit is kept whole.
   void ftpAddToLog(const String& text);
   // `text` without leading and trailing occurrences of `ch`.
   static String ftpStripChar(StringView text, char16_t ch);

@@ -50,6 +50,14 @@
 //    end of file". A failed transfer resets its data connection, so the
 //    server never takes a partial upload for a complete one.
 //
+// Every error also names its cause (Error::failure(), skein10/Failure.h), so
+// a host never reads the description to act on it: ServerReply with the
+// reply line and the command it answered ("PASS", "RETR", ...), TimedOut,
+// HostNotFound, Connection (the control connection refused, reset or
+// closed), Tls (a handshake or certificate refused, on either connection),
+// DataConnection, LocalFile; Unclassified for the calls refused before
+// anything is sent.
+//
 // A connection the session closes normally (the data connection after an
 // upload, the control connection after QUIT) ends in order: everything sent
 // reaches the server before the end, even when the server still sends
@@ -117,10 +125,22 @@ class SKEIN10_API _clsKvInetFTPConnection : public skein10::Object {
   // else passive mode; read back trimmed and in upper case.
   virtual Status get_ConnectionMode(String* result) = 0;
   virtual Status put_ConnectionMode(String value) = 0;
-  // Milliseconds without progress after which a wait fails; default 20000.
+  // Milliseconds after which a wait fails with the time-out; default 20000.
+  // It bounds the wait for each reply (from the moment its command was sent,
+  // the greeting from the start of Connect, which includes resolving the
+  // name and connecting), a TLS handshake, and each wait of a transfer from
+  // its last progress (data, or a reply about the transfer), so a transfer
+  // that keeps moving may take any time. A FIFO or device opened as a local
+  // file waits at most this long for its other end. Read when each wait
+  // begins.
   virtual Status get_TimeOut(int32_t* result) = 0;
   virtual Status put_TimeOut(int32_t value) = 0;
-  // Length limit of LogData in characters; default 40000.
+  // Length limit of LogData in characters; default 40000. Each addition
+  // (a command sent, a reply chunk received) that would make the log longer
+  // than MaxLogSize first drops as many of its oldest characters as it adds:
+  // so the log holds its length once full, keeps a length it reached when
+  // MaxLogSize is lowered, and holds one addition longer than the limit
+  // whole.
   virtual Status get_MaxLogSize(int32_t* result) = 0;
   virtual Status put_MaxLogSize(int32_t value) = 0;
   // The dialogue on the control connection: each command sent (the password

@@ -3,7 +3,6 @@
 #include <asio/error.hpp>
 #include <cerrno>
 
-#include "platform/events/TcpSocket.h"
 
 namespace skein10::events {
 namespace {

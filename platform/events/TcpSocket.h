@@ -14,34 +14,13 @@
 #include <memory>
 #include <span>
 
+#include "platform/events/SocketError.h"
 #include "platform/events/TlsSession.h"
 #include "skein10/String.h"
 #include "skein10/Variant.h"
 #include "platform/Export.h"
 
 namespace skein10 {
-
-// Numbers of the errors a socket throws or raises (source "TcpSocket").
-namespace sockerr {
-inline constexpr int32_t BadState = 40006;         // member not valid in the present state
-inline constexpr int32_t InvalidArgument = 40014;  // port out of range, unknown request id, bad address
-inline constexpr int32_t PermissionDenied = 10013;
-inline constexpr int32_t AddressInUse = 10048;
-inline constexpr int32_t AddressNotAvailable = 10049;
-inline constexpr int32_t NetworkUnreachable = 10051;
-inline constexpr int32_t ConnectionAborted = 10053;  // also any failure without a number of its own
-inline constexpr int32_t ConnectionReset = 10054;
-inline constexpr int32_t NoBufferSpace = 10055;
-inline constexpr int32_t TimedOut = 10060;
-inline constexpr int32_t ConnectionRefused = 10061;
-inline constexpr int32_t HostUnreachable = 10065;
-inline constexpr int32_t HostNotFound = 11001;
-inline constexpr int32_t HostNotFoundTryAgain = 11002;
-// A TLS handshake, certificate or record failure; the description says why
-// (for a refused certificate: "certificate has expired", "hostname mismatch",
-// "self-signed certificate", "unable to get local issuer certificate", ...).
-inline constexpr int32_t SecureChannel = 40200;
-}  // namespace sockerr
 
 // The most bytes one DataArrival announces.
 inline constexpr int32_t kMaxArrival = 1 << 20;
@@ -106,7 +85,8 @@ class SKEIN10_INTERNAL_API TcpSocket {
   void Connect();
   // Starts listening on LocalIP:LocalPort; requests arrive as onConnectionRequest.
   void Listen();
-  // The peer address of a pending connection request, dotted IPv4.
+  // The peer address of a pending connection request, in RemoteHostIP's
+  // form: dotted IPv4, or IPv6 text without brackets ("::1").
   String RequestRemoteIP(int32_t requestID) const;
   // Takes a pending request as this (closed) socket's connection.
   void Accept(int32_t requestID);

@@ -18,7 +18,8 @@
 #include <mutex>
 #include <utility>
 
-#include "platform/events/TcpSocket.h"
+#include "platform/events/SocketError.h"
+#include "platform/events/TlsGroups.h"
 
 namespace skein10::events {
 namespace {
@@ -85,12 +86,6 @@ std::string environment(const char* name) {
   return value ? value : "";
 }
 
-// OpenSSL's own key-exchange groups in its default order, which a resuming
-// connection offers with the agreed one moved to the front (offerFirst). A
-// first connection keeps OpenSSL's choice (and the system configuration's).
-constexpr std::array<int, 10> kGroups{NID_X25519,    NID_X9_62_prime256v1, NID_X448,      NID_secp521r1, NID_secp384r1,
-                                      NID_ffdhe2048, NID_ffdhe3072,        NID_ffdhe4096, NID_ffdhe6144, NID_ffdhe8192};
-
 SSL_CTX* newClientContext() {
   SSL_CTX* context = SSL_CTX_new(TLS_client_method());
   if (!context) return nullptr;
@@ -110,28 +105,29 @@ SSL_CTX* newClientContext() {
   return context;
 }
 
+// A client configuration and the key-exchange groups it offers. A first
+// connection offers them as OpenSSL (and the system's configuration)
+// orders them; a resuming one puts its session's group first.
+struct ClientContext {
+  std::unique_ptr<SSL_CTX, ContextFree> ssl;
+  TlsGroups groups;
+};
+
 // The client configuration, shared by every connection of the process that
 // trusts the same store. The store is OpenSSL's default, which the
 // environment can move, so each choice of SSL_CERT_FILE and SSL_CERT_DIR
 // gets a configuration of its own.
-SSL_CTX* clientContext() {
+const ClientContext& clientContext() {
   static std::mutex mutex;
-  static std::map<std::pair<std::string, std::string>, std::unique_ptr<SSL_CTX, ContextFree>> contexts;
+  static std::map<std::pair<std::string, std::string>, ClientContext> contexts;
   std::pair<std::string, std::string> store{environment("SSL_CERT_FILE"), environment("SSL_CERT_DIR")};
   std::lock_guard lock(mutex);
-  auto& context = contexts[std::move(store)];
-  if (!context) context.reset(newClientContext());
-  return context.get();
-}
-
-// Moves `group` to the front of the groups the connection offers, so its
-// first hello carries a key share for it; the others stay, in their order.
-void offerFirst(SSL* ssl, int group) {
-  std::array<int, kGroups.size()> groups = kGroups;
-  const auto found = std::find(groups.begin(), groups.end(), group);
-  if (found == groups.end()) return;
-  std::rotate(groups.begin(), found, found + 1);
-  SSL_set1_groups(ssl, groups.data(), static_cast<int>(groups.size()));
+  ClientContext& context = contexts[std::move(store)];
+  if (!context.ssl) {
+    context.ssl.reset(newClientContext());
+    if (context.ssl) context.groups = TlsGroups(context.ssl.get());
+  }
+  return context;
 }
 
 // What OpenSSL says of its oldest queued error.
@@ -151,8 +147,8 @@ void TlsTransport::SslFree::operator()(ssl_st* ssl) const { SSL_free(ssl); }
 
 TlsTransport::TlsTransport(asio::ip::tcp::socket& socket, const std::string& peerName, const TlsSession& resume)
     : buffer_(kRecordSize) {
-  SSL_CTX* context = clientContext();
-  if (context) ssl_.reset(SSL_new(context));
+  const ClientContext& context = clientContext();
+  if (context.ssl) ssl_.reset(SSL_new(context.ssl.get()));
   if (!ssl_) {
     failureText_ = "TLS is not available: " + reasonText();
     return;
@@ -179,7 +175,7 @@ TlsTransport::TlsTransport(asio::ip::tcp::socket& socket, const std::string& pee
     SSL_SESSION* copy = SSL_SESSION_dup(resume.get());
     if (copy) SSL_set_session(ssl, copy);
     SSL_SESSION_free(copy);
-    offerFirst(ssl, resume.group());
+    context.groups.offerFirst(ssl, resume.group());
   }
 }
 

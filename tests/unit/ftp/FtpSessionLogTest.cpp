@@ -29,7 +29,7 @@ const LogCase kLogCases[] = {
     {"zero limit keeps only the last text", 0, u"abc", u"de", u"cde"},
 };
 
-TEST(FtpSessionLog, StaysWithinMaxLogSize) {
+TEST(FtpSessionLog, DropsAsManyOldCharactersAsEachAdditionBringsPastMaxLogSize) {
   for (const LogCase& c : kLogCases) {
     SCOPED_TRACE(c.name);
     Ref<clsKvInetFTPConnection> ftp = makeRef<clsKvInetFTPConnection>();
