@@ -163,6 +163,7 @@ class SilentServer:
     """Greets, takes the log-in, then answers nothing more."""
 
     def __init__(self):
+        self.received = []   # the lines after the log-in
         self.listener = socket.create_server(("127.0.0.1", 0))
         self.port = self.listener.getsockname()[1]
         self.connections = []
@@ -178,8 +179,7 @@ class SilentServer:
             self.connections.append(connection)
             threading.Thread(target=self.log_in, args=(connection,), daemon=True).start()
 
-    @staticmethod
-    def log_in(connection):
+    def log_in(self, connection):
         try:
             connection.sendall(b"220 quiet\r\n")
             reader = connection.makefile("rb")
@@ -187,8 +187,8 @@ class SilentServer:
             connection.sendall(b"331 password\r\n")
             reader.readline()
             connection.sendall(b"230 in\r\n")
-            while reader.readline():
-                pass
+            for line in reader:
+                self.received.append(line.decode().rstrip())
         except OSError:
             pass
 

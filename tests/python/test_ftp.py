@@ -5,6 +5,7 @@ the one-thread rule."""
 import os
 import socket
 import threading
+import time
 
 import pytest
 
@@ -94,6 +95,21 @@ def test_the_reply_time_out_is_a_timeout_error(silent_server):
     with pytest.raises(TimeoutError) as caught:
         ftp.ChangeDirectory("/")
     assert caught.value.description == "The servers response has timed out."
+
+
+def test_reading_a_method_calls_nothing(silent_server):
+    ftp = skein10.Dispatch(FTP)
+    ftp.TimeOut = 300
+    ftp.Connect("127.0.0.1", str(silent_server.port), "u", "p")
+    disconnect = ftp.Disconnect   # read, not called: no QUIT
+    with pytest.raises(TimeoutError):
+        ftp.ChangeDirectory("/after")
+    assert silent_server.received == ["CWD /after"]
+    disconnect()
+    deadline = time.monotonic() + 10
+    while len(silent_server.received) < 2 and time.monotonic() < deadline:
+        time.sleep(0.01)
+    assert silent_server.received == ["CWD /after", "QUIT"]
 
 
 def test_with_never_hides_the_blocks_own_exception(silent_server):
