@@ -26,8 +26,8 @@ const char* kindName(MemberKind kind) {
   return "method";
 }
 
-py::object create(py::handle progId) {
-  const String name = toText(py::str(progId));
+py::object create(const py::str& progId) {
+  const String name = toText(progId);
   ObjectRef object;
   runWaiting([&] { object = CreateObject(name); });
   return DispatchObject::wrap(std::move(object));

@@ -33,6 +33,8 @@ def test_error_429_names_the_progid_and_the_stores_searched():
     assert "skein10/registry" in e.description
     assert str(e) == f"error 429 (skein10): {e.description}"
     assert type(e) is skein10.Error
+    with pytest.raises(TypeError):
+        skein10.Dispatch(429)
 
 
 def test_members_are_classified_from_the_type_information():
