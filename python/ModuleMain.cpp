@@ -16,16 +16,6 @@
 namespace skein10::python {
 namespace {
 
-const char* kindName(MemberKind kind) {
-  switch (kind) {
-    case MemberKind::Get: return "get";
-    case MemberKind::Let: return "let";
-    case MemberKind::Set: return "set";
-    case MemberKind::Method: return "method";
-  }
-  return "method";
-}
-
 py::object create(const py::str& progId) {
   const String name = toText(progId);
   ObjectRef object;
@@ -50,7 +40,7 @@ py::dict typeInfo(const DispatchObject& wrapper) {
                                    p.optional));
     py::dict member;
     member["name"] = fromText(m.name);
-    member["kind"] = kindName(m.kind);
+    member["kind"] = memberKindName(m.kind);
     member["id"] = m.id;
     member["params"] = params;
     member["result"] = fromText(typeName(m.result));

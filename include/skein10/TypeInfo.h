@@ -30,6 +30,8 @@
 namespace skein10 {
 
 enum class MemberKind : uint8_t { Get, Let, Set, Method };
+// "get", "let", "set" or "method", as the type library record writes it.
+SKEIN10_API const char* memberKindName(MemberKind kind);
 enum class Passing : uint8_t { ByValue, ByReference };
 
 struct SKEIN10_API ParamInfo {
