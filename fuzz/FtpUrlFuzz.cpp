@@ -1,7 +1,8 @@
 // The command-line host's URL splitting over arbitrary text: it either
 // refuses with a UsageError or names a host and a port from 1 to 65535,
-// with no line end or NUL in the user or password (they go into USER and
-// PASS commands as they are). A URL rebuilt from the user, password and
+// with no line end or NUL in the user, the password or a name of the path
+// (they go into USER, PASS and CWD commands as they are), and no empty name
+// in the path ("/" only as its first). A URL rebuilt from the user, password and
 // port it found splits into the same ones again, and the URL as it may be
 // shown hides a password it holds.
 #include <curl/curl.h>
@@ -69,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   require(!parts.host.empty() && validPort(parts.port));
   require(parts.host.front() != '[' && parts.host.back() != ']');
   require(safeInCommand(parts.user.value_or("")) && safeInCommand(parts.password.value_or("")));
+  for (std::size_t i = 0; i < parts.path.size(); ++i)
+    require(!parts.path[i].empty() && safeInCommand(parts.path[i]) && (parts.path[i] != "/" || i == 0));
   if (parts.user && parts.scheme == "ftp") require(sameLogin(splitFtpUrl(rebuilt(parts)), parts));
   if (parts.password && !parts.password->empty()) require(maskedUrl(text).find("***") != std::string::npos);
   return 0;

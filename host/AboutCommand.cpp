@@ -1,8 +1,8 @@
 #include "host/AboutCommand.h"
 
 #include "skein10/ClassRegistry.h"
-#include "skein10/Identifiers.h"
 #include "skein10/Dispatch.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10::host {
 

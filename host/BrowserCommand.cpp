@@ -5,8 +5,8 @@
 
 #include "host/ValuePrinter.h"
 #include "skein10/ClassRegistry.h"
-#include "skein10/Identifiers.h"
 #include "skein10/Dispatch.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10::host {
 

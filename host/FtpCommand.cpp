@@ -1,9 +1,16 @@
 #include "host/FtpCommand.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "host/CommandFailure.h"
+#include "host/Descriptor.h"
+#include "host/ExitCodes.h"
 #include "host/FtpLogin.h"
 #include "host/FtpSession.h"
 #include "host/Interruption.h"
@@ -12,6 +19,7 @@
 #include "host/UsageError.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
+#include "skein10/Identifiers.h"
 
 namespace skein10::host {
 namespace {
@@ -41,6 +49,7 @@ void parseOption(CommandLine& words, FtpInvocation& job) {
   else if (option == "-u" || option == "--user") job.userOption = words.takeValue(option);
   else if (option == "--log") job.log = true;
   else if (option == "--quiet") job.quiet = true;
+  else if (option == "--progress") job.progress = true;
   else if (option == "--ascii") job.ascii = true;
   else if (option == "--netrc") job.netrc = true;
   else if (option == "--ssl-reqd") job.tlsRequired = true;
@@ -53,6 +62,28 @@ void disconnectQuietly(Object& session) {
     call(session, u"Disconnect");
   } catch (const Error&) {
   }
+}
+
+// Why `file` can't be read; none when it can (a folder can be opened but not read).
+std::optional<std::string> unreadable(const std::string& file) {
+  const Descriptor fd{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+  char byte = 0;
+  if (fd.fd < 0 || ::read(fd.fd, &byte, 1) < 0) return std::strerror(errno);
+  return std::nullopt;
+}
+
+void requireReadable(const std::optional<TrustStore>& store) {
+  if (!store) return;
+  if (const auto why = unreadable(store->file))
+    throw CommandFailure(exitcode::kTrustStoreUnreadable,
+                         "can't read the trust store " + store->file + " (" + store->namedBy + "): " + *why);
+}
+
+void warnOfEmptyPassword(const Login& login) {
+  if (!login.noPassword) return;
+  std::cerr << "skein10: warning: no password for user '" << login.user
+            << "' and no terminal to ask on: sending an empty one (give it with -u USER:PASS, --netrc or "
+               "$SKEIN10_FTP_PASSWORD)\n";
 }
 
 }  // namespace
@@ -70,19 +101,31 @@ FtpInvocation parseFtpInvocation(CommandLine& words) {
   }
   if (!haveUrl) throw UsageError("missing URL");
   if (job.tlsRequired && job.server.scheme == "ftp") job.server.scheme = "ftpes";
-  job.steps = parseFtpSteps(words);
+  job.steps = urlSteps(job.server.path, job.server.folderPath, !words.empty());
+  if (words.empty()) return job;
+  for (FtpStep& step : parseFtpSteps(words)) job.steps.push_back(std::move(step));
   return job;
 }
 
 std::optional<int32_t> defaultTransferType(const FtpInvocation& job) {
   for (const FtpStep& step : job.steps)
-    if (step.member == u"TransferType") return std::nullopt;
+    if (const auto* command = std::get_if<RemoteCommand>(&step.action); command && command->member == u"TransferType")
+      return std::nullopt;
   return job.ascii ? ftp_ASCII : ftp_BINARY;
+}
+
+std::optional<TrustStore> trustStoreOf(const FtpInvocation& job, const char* certFileVariable) {
+  if (job.trustStore) return TrustStore{*job.trustStore, "--cacert"};
+  if (job.server.scheme != "ftp" && certFileVariable && *certFileVariable)
+    return TrustStore{certFileVariable, "SSL_CERT_FILE"};
+  return std::nullopt;
 }
 
 int runFtp(CommandLine& words) {
   const FtpInvocation job = parseFtpInvocation(words);
+  requireReadable(trustStoreOf(job, std::getenv("SSL_CERT_FILE")));
   const Login login = resolveLogin(job.server, processLoginSources(job.userOption, job.netrc));
+  warnOfEmptyPassword(login);
   const ObjectRef session = CreateObject(ids::kProgIdKvInetFTPConnection);
   if (job.mode) assign(*session, u"ConnectionMode", *job.mode);
   if (job.timeout) assign(*session, u"TimeOut", *job.timeout);
@@ -97,6 +140,7 @@ int runFtp(CommandLine& words) {
       failure = ended;
       disconnectQuietly(*session);
     }
+    if (!failure && Interruption::requested()) failure = Interruption::failure("after the last step");
   }
   if (job.log) std::cout << toUtf8(call(*session, u"LogData").toString()) << std::flush;
   if (failure) throw *failure;

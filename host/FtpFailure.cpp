@@ -1,47 +1,22 @@
 #include "host/FtpFailure.h"
 
-#include <algorithm>
-#include <array>
-
 #include "host/ExitCodes.h"
-#include "host/FtpLog.h"
 
 namespace skein10::host {
 namespace {
 
-constexpr int32_t kSessionError = 8;
+bool isLogin(const String& command) { return command == u"USER" || command == u"PASS"; }
 
-// The runtime's errors of local files: bad file number or mode, file not
-// found, already open, device I/O, disk full, input past end of file (a file
-// that shrank while it was sent), too many files, permission denied,
-// path/file access, path not found.
-constexpr std::array<int32_t, 11> kLocalFileErrors{52, 53, 54, 55, 57, 61, 62, 67, 70, 75, 76};
+bool isTlsSetUp(const String& command) { return command == u"AUTH" || command == u"PBSZ" || command == u"PROT"; }
 
-bool isLocalFileError(const Error& error) {
-  return std::find(kLocalFileErrors.begin(), kLocalFileErrors.end(), error.number()) != kLocalFileErrors.end();
-}
-
-// The session names a failed connection by its socket error: 11001 and
-// 11002 are a host name that did not resolve.
-bool hostNotFound(const Error& error) {
-  const String& text = error.description();
-  return text.find(u"(socket error 11001).") != String::npos || text.find(u"(socket error 11002).") != String::npos;
-}
-
-int connectExitCode(const StepFailure& failure) {
-  if (hostNotFound(failure.error)) return exitcode::kHostNotResolved;
-  return failure.userSent ? exitcode::kLoginRefused : exitcode::kConnectFailed;
-}
-
-int sessionExitCode(const StepFailure& failure) {
-  if (failure.error.description() == kTimedOutReason) return exitcode::kTimedOut;
-  const auto code = failure.serverLine ? replyCode(*failure.serverLine) : std::nullopt;
-  switch (failure.role) {
-    case StepRole::Connect: return connectExitCode(failure);
-    case StepRole::ChangeFolder: return exitcode::kRemoteFolder;
-    case StepRole::Download: return code == 550 ? exitcode::kRemoteFileNotFound : exitcode::kError;
-    default: return exitcode::kError;
-  }
+int refusalExitCode(StepRole role, const Failure& failure) {
+  const int32_t code = failure.replyCode();
+  if (isLogin(failure.command) && (code == 530 || code == 332)) return exitcode::kLoginRefused;
+  if (isTlsSetUp(failure.command)) return exitcode::kTlsRefused;
+  if (role == StepRole::Connect) return exitcode::kConnectFailed;
+  if (role == StepRole::ChangeFolder) return exitcode::kRemoteFolder;
+  if (failure.command == u"RETR" && code == 550) return exitcode::kRemoteFileNotFound;
+  return exitcode::kError;
 }
 
 int localExitCode(StepRole role) {
@@ -52,15 +27,26 @@ int localExitCode(StepRole role) {
 
 }  // namespace
 
-int exitCodeOf(const StepFailure& failure) {
-  if (failure.error.number() == kSessionError) return sessionExitCode(failure);
-  if (isLocalFileError(failure.error)) return localExitCode(failure.role);
+int exitCodeOf(StepRole role, const Error& error) {
+  const Failure& failure = error.failure();
+  switch (failure.kind) {
+    case FailureKind::TimedOut: return exitcode::kTimedOut;
+    case FailureKind::HostNotFound: return exitcode::kHostNotResolved;
+    case FailureKind::Connection: return exitcode::kConnectFailed;
+    case FailureKind::Tls: return exitcode::kTlsFailed;
+    case FailureKind::LocalFile: return localExitCode(role);
+    case FailureKind::ServerReply: return refusalExitCode(role, failure);
+    case FailureKind::Unclassified:
+    case FailureKind::DataConnection:
+    case FailureKind::WrongThread: break;
+  }
   return exitcode::kError;
 }
 
-std::string failureLine(const std::string& label, const StepFailure& failure) {
-  std::string line = label + ": " + failure.error.what();
-  if (failure.error.number() == kSessionError && failure.serverLine) line += " [server: " + *failure.serverLine + "]";
+std::string failureLine(const std::string& label, const Error& error) {
+  std::string line = label + ": " + error.what();
+  const Failure& failure = error.failure();
+  if (failure.kind == FailureKind::ServerReply && !failure.reply.empty()) line += " [server: " + toUtf8(failure.reply) + "]";
   return line;
 }
 

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "host/Descriptor.h"
 #include "host/Netrc.h"
 #include "host/UsageError.h"
 
@@ -36,21 +37,13 @@ Credentials fromNetrc(const LoginSources& sources, const std::string& host, cons
   return {entry->login, entry->password};
 }
 
-std::string passwordFor(const std::string& user, const LoginSources& sources) {
-  if (sources.passwordVariable) return sources.passwordVariable;
-  if (user == kAnonymousUser) return kAnonymousPassword;
+Login passwordFor(const std::string& user, const LoginSources& sources) {
+  if (sources.passwordVariable) return {user, sources.passwordVariable};
+  if (user == kAnonymousUser) return {user, kAnonymousPassword};
   if (sources.prompt)
-    if (auto typed = sources.prompt(user)) return *typed;
-  return {};
+    if (auto typed = sources.prompt(user)) return {user, *typed};
+  return {user, {}, true};
 }
-
-// A file descriptor, closed on scope exit.
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
 
 // Terminal echo off for as long as the object lives.
 class EchoOff {
@@ -113,14 +106,16 @@ Login resolveLogin(const FtpUrl& url, const LoginSources& sources) {
   const std::string user = given.user.value_or(netrc.user.value_or(kAnonymousUser));
   if (given.password) return {user, *given.password};
   if (netrc.password && netrc.user.value_or(user) == user) return {user, *netrc.password};
-  return {user, passwordFor(user, sources)};
+  return passwordFor(user, sources);
 }
 
 LoginSources processLoginSources(std::optional<std::string> userOption, bool useNetrc) {
   LoginSources sources;
   sources.userOption = std::move(userOption);
   sources.useNetrc = useNetrc;
-  sources.passwordVariable = std::getenv("SKEIN10_FTP_PASSWORD");
+  // Set but empty counts as unset, as `SKEIN10_FTP_PASSWORD= skein10 ...` means.
+  const char* variable = std::getenv("SKEIN10_FTP_PASSWORD");
+  sources.passwordVariable = variable && *variable ? variable : nullptr;
   sources.netrcText = netrcFile;
   if (::isatty(STDIN_FILENO)) sources.prompt = promptOnTerminal;
   return sources;

@@ -5,7 +5,7 @@
 //              else "anonymous";
 //   password:  the URL, -u, the .netrc entry, $SKEIN10_FTP_PASSWORD, a prompt
 //              without echo on the terminal; "anonymous@" for an anonymous
-//              login, else empty.
+//              login, else empty (and the host says so).
 
 #include <functional>
 #include <optional>
@@ -21,7 +21,7 @@ inline constexpr char kAnonymousPassword[] = "anonymous@";
 struct LoginSources {
   std::optional<std::string> userOption;  // the value of -u, USER[:PASS]
   bool useNetrc = false;
-  const char* passwordVariable = nullptr;  // $SKEIN10_FTP_PASSWORD, nullptr when unset
+  const char* passwordVariable = nullptr;  // $SKEIN10_FTP_PASSWORD, nullptr when unset or empty
   // The .netrc file's text; none when there is no such file.
   std::function<std::optional<std::string>()> netrcText;
   // Asks for the password of a user; none when there is no terminal to ask on.
@@ -31,6 +31,7 @@ struct LoginSources {
 struct Login {
   std::string user;
   std::string password;
+  bool noPassword = false;  // no place gave one: the password is empty
 };
 
 // UsageError when both the URL and -u name a user.

@@ -4,35 +4,72 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "host/CommandFailure.h"
 #include "host/ExitCodes.h"
+#include "host/FolderTransfer.h"
 #include "host/FtpLog.h"
 #include "host/Interruption.h"
-#include "host/ProgressLine.h"
 #include "host/StreamFile.h"
+#include "host/TemporaryFile.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
 
 namespace skein10::host {
+namespace fs = std::filesystem;
 namespace {
 
-uint64_t sizeOf(const Variant& file) {
+uint64_t sizeOf(const std::string& file) {
   std::error_code ec;
-  const auto size = std::filesystem::file_size(toUtf8(file.toString()), ec);
+  const auto size = fs::file_size(file, ec);
   return ec ? 0 : size;
+}
+
+std::optional<ProgressStyle> progressStyle(const FtpInvocation& job) {
+  if (job.quiet) return std::nullopt;
+  if (::isatty(STDERR_FILENO)) return ProgressStyle::Terminal;
+  if (job.progress) return ProgressStyle::Lines;
+  return std::nullopt;
+}
+
+std::string countText(FileCount count) {
+  return count.total ? std::to_string(count.number) + "/" + std::to_string(*count.total)
+                     : "#" + std::to_string(count.number);
+}
+
+std::string joined(const RemotePath& path) {
+  std::string text;
+  for (const std::string& name : path) text += (text.empty() ? "" : "/") + name;
+  return text;
+}
+
+// What a step does when a failure names no role of its own (a local folder).
+StepRole roleOf(const StepAction& action) {
+  if (const auto* command = std::get_if<RemoteCommand>(&action)) return command->role;
+  if (const auto* transfer = std::get_if<FileTransfer>(&action))
+    return transfer->traffic == Traffic::Upload ? StepRole::Upload : StepRole::Download;
+  if (std::holds_alternative<Listing>(action)) return StepRole::Listing;
+  if (std::holds_alternative<TreeUpload>(action)) return StepRole::Upload;
+  return StepRole::Download;
 }
 
 }  // namespace
 
 FtpSession::FtpSession(Object& session, const FtpInvocation& job, Login login)
-    : session_(session), job_(job), login_(std::move(login)), showProgress_(!job.quiet && isatty(fileno(stderr))) {}
+    : session_(session), job_(job), login_(std::move(login)), progress_(progressStyle(job)) {}
 
 void FtpSession::run() {
   connect();
   if (const auto type = defaultTransferType(job_)) chooseDefaultType(*type);
-  for (std::size_t i = 0; i < job_.steps.size(); ++i) runStep(i + 1, job_.steps[i]);
+  std::size_t written = 0;
+  for (const FtpStep& step : job_.steps) {
+    const std::string label =
+        step.fromUrl ? "the URL's path (" + step.text + ")" : "step " + std::to_string(++written) + " (" + step.text + ")";
+    runStep(label, step);
+  }
   disconnect();
 }
 
@@ -56,27 +93,90 @@ void FtpSession::chooseDefaultType(int32_t type) {
   }
 }
 
-void FtpSession::runStep(std::size_t number, FtpStep step) {
-  const std::string label = "step " + std::to_string(number) + " (" + step.text + ")";
+void FtpSession::runStep(const std::string& label, const FtpStep& step) {
+  label_ = label;
+  text_ = step.text;
   try {
     Interruption::check();
-    const auto stand = StreamFile::standIn(step);
-    transfer(step);
-    if (stand) stand->deliver();
+    std::visit([this](const auto& action) { perform(action); }, step.action);
+  } catch (const CallFailure& failure) {
+    fail(failure.subject.empty() ? label : label + ": " + failure.subject, failure.role, failure.error);
   } catch (const Error& error) {
-    fail(label, step.role, error);
+    fail(label, roleOf(step.action), error);
   }
 }
 
-void FtpSession::transfer(const FtpStep& step) {
-  std::optional<ProgressLine> progress;
-  if (showProgress_ && step.traffic != Traffic::None) {
-    std::function<std::optional<uint64_t>()> total = [this] { return announcedDownloadSize(); };
-    if (step.traffic == Traffic::Upload) total = [size = sizeOf(step.args[*step.localArg])] { return size; };
-    progress.emplace(step.name, step.traffic, stderr, std::move(total));
+template <class Body>
+void FtpSession::attempt(StepRole role, const std::string& subject, Body&& body) {
+  try {
+    Interruption::check();
+    body();
+  } catch (const Error& error) {
+    throw CallFailure(role, error, subject);
   }
-  call(session_, step.member, step.args);
-  if (progress) progress->finish(step.text, sizeOf(step.args[*step.localArg]));
+}
+
+void FtpSession::perform(const RemoteCommand& command) {
+  attempt(command.role, {}, [&] { call(session_, command.member, command.args); });
+}
+
+void FtpSession::perform(const FileTransfer& transfer) {
+  const bool upload = transfer.traffic == Traffic::Upload;
+  move({transfer.traffic, upload ? StepRole::Upload : StepRole::Download, upload ? u"PutFile" : u"GetFile",
+        transfer.remote, transfer.local, upload ? "put" : "get", text_, {}});
+}
+
+// A listing on standard output shows no progress: the listing itself shows.
+void FtpSession::perform(const Listing& listing) {
+  FolderTransfer folders(*this);
+  folders.enter(listing.folder);
+  const std::string progress = listing.output == "-" ? "" : "ls";
+  move({Traffic::Download, StepRole::Listing, u"ListContents", std::nullopt, listing.output, progress, text_, {}});
+  folders.leave(listing.folder);
+}
+
+void FtpSession::perform(const TreeDownload& tree) {
+  FolderTransfer folders(*this);
+  folders.enter(tree.remote);
+  reportFiles(folders.downloadTree(joined(tree.remote), tree.local));
+  folders.leave(tree.remote);
+}
+
+void FtpSession::perform(const MatchingDownload& matching) {
+  const std::size_t files = FolderTransfer(*this).downloadMatching(matching.pattern, matching.local);
+  if (files == 0)
+    throw CommandFailure(exitcode::kRemoteFileNotFound,
+                         label_ + ": no file of the remote folder matches '" + matching.pattern + "'");
+  reportFiles(files);
+}
+
+void FtpSession::perform(const TreeUpload& tree) {
+  FolderTransfer folders(*this);
+  folders.enterOrMake(tree.remote);
+  reportFiles(folders.uploadTree(tree.local, joined(tree.remote)));
+  folders.leave(tree.remote);
+}
+
+void FtpSession::move(FileMove file) {
+  attempt(file.role, file.subject, [&] {
+    const auto stand = StreamFile::standIn(file.local, file.traffic);
+    std::vector<Variant> args;
+    if (file.remote) args.push_back(Variant(fromUtf8(*file.remote)));
+    args.push_back(Variant(fromUtf8(file.local)));
+    std::optional<ProgressLine> progress;
+    if (progress_ && !file.progressLabel.empty()) {
+      std::function<std::optional<uint64_t>()> total = [this] { return announcedDownloadSize(); };
+      if (file.traffic == Traffic::Upload) total = [size = sizeOf(file.local)] { return size; };
+      progress.emplace(file.progressLabel, file.traffic, stderr, *progress_, std::move(total));
+    }
+    call(session_, file.member, args);
+    if (progress) progress->finish(file.summary, sizeOf(file.local));
+    if (stand) stand->deliver();
+  });
+}
+
+void FtpSession::reportFiles(std::size_t files) {
+  if (progress_) std::cerr << label_ << ": " << files << (files == 1 ? " file\n" : " files\n") << std::flush;
 }
 
 void FtpSession::disconnect() {
@@ -88,15 +188,58 @@ void FtpSession::disconnect() {
   }
 }
 
+void FtpSession::changeFolder(const std::string& name, const std::string& shown) {
+  const std::string subject = name == ".." ? "cd .. (back to " + shown + ")" : "cd " + shown;
+  attempt(StepRole::ChangeFolder, subject, [&] { call(session_, u"ChangeDirectory", {fromUtf8(name)}); });
+}
+
+bool FtpSession::tryChangeFolder(const std::string& name, const std::string& shown) {
+  bool entered = true;
+  attempt(StepRole::ChangeFolder, "cd " + shown, [&] {
+    try {
+      call(session_, u"ChangeDirectory", {fromUtf8(name)});
+    } catch (const Error& refused) {
+      if (refused.failure().kind != FailureKind::ServerReply) throw;
+      entered = false;
+    }
+  });
+  return entered;
+}
+
+void FtpSession::makeFolder(const std::string& name, const std::string& shown) {
+  attempt(StepRole::Command, "mkdir " + shown, [&] { call(session_, u"MakeDirectory", {fromUtf8(name)}); });
+}
+
+std::string FtpSession::listing(const std::string& shown) {
+  std::string text;
+  attempt(StepRole::Listing, "ls " + (shown.empty() ? "." : shown), [&] {
+    const TemporaryFile file;
+    call(session_, u"ListContents", {fromUtf8(file.path().string())});
+    std::ifstream in(file.path(), std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  return text;
+}
+
+void FtpSession::download(const std::string& name, const fs::path& local, const std::string& shown, FileCount count) {
+  const std::string label = "get " + countText(count);
+  move({Traffic::Download, StepRole::Download, u"GetFile", name, local.string(), label, label + " " + shown, shown});
+}
+
+void FtpSession::upload(const fs::path& local, const std::string& name, const std::string& shown, FileCount count) {
+  const std::string label = "put " + countText(count);
+  move({Traffic::Upload, StepRole::Upload, u"PutFile", name, local.string(), label, label + " " + shown, shown});
+}
+
+void FtpSession::warn(const std::string& text) { std::cerr << "skein10: warning: " << label_ << ": " << text << "\n"; }
+
 void FtpSession::fail(const std::string& label, StepRole role, const Error& error) {
-  if (Interruption::requested())
-    throw CommandFailure(exitcode::kInterrupted, label + ": interrupted; the session was closed");
-  const std::string text = log();
-  const StepFailure failure{role, error, lastReplyLine(text), text.find("USER ") != std::string::npos};
-  const int code = exitCodeOf(failure);
-  std::string line = failureLine(label, failure);
-  if (role == StepRole::Connect && code == exitcode::kTimedOut && !failure.serverLine) line += " [no greeting came]";
-  throw CommandFailure(code, line);
+  if (Interruption::requested()) throw Interruption::failure(label);
+  const Failure& failure = error.failure();
+  std::string line = failureLine(label, error);
+  if (role == StepRole::Connect && failure.kind == FailureKind::TimedOut && failure.command.empty())
+    line += " [no greeting came]";
+  throw CommandFailure(exitCodeOf(role, error), line);
 }
 
 std::string FtpSession::log() {

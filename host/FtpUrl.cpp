@@ -18,7 +18,7 @@ struct Scheme {
 };
 constexpr std::array kSchemes{Scheme{"ftp", "21"}, Scheme{"ftpes", "21"}, Scheme{"ftps", "990"}};
 
-constexpr char kForm[] = "SCHEME://[USER[:PASS]@]HOST[:PORT] (ftp://, ftpes://, ftps://)";
+constexpr char kForm[] = "SCHEME://[USER[:PASS]@]HOST[:PORT][/PATH] (ftp://, ftpes://, ftps://)";
 
 struct UrlCleanup {
   void operator()(CURLU* url) const { curl_url_cleanup(url); }
@@ -53,6 +53,33 @@ const Scheme* schemeOf(CURLU* url) {
   return nullptr;
 }
 
+bool safeInCommand(const std::string& text) {
+  return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
+
+std::string percentDecoded(std::string_view name) {
+  int length = 0;
+  std::unique_ptr<char, CurlFree> decoded(
+      curl_easy_unescape(nullptr, name.data(), static_cast<int>(name.size()), &length));
+  if (!decoded) throw std::bad_alloc();
+  std::string text(decoded.get(), static_cast<std::size_t>(length));
+  if (!safeInCommand(text)) throw UsageError("a name in the URL's path holds CR, LF or NUL");
+  return text;
+}
+
+// "/pub/in%20coming/" gives {"pub", "in coming"}; "//etc/x" gives {"/", "etc", "x"}.
+std::vector<std::string> pathNames(std::string_view path) {
+  std::vector<std::string> names;
+  if (path.starts_with("//")) names.emplace_back("/");
+  while (!path.empty()) {
+    const auto slash = path.find('/');
+    const std::string_view name = path.substr(0, slash);
+    if (!name.empty()) names.push_back(percentDecoded(name));
+    path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+  }
+  return names;
+}
+
 std::string withoutBrackets(std::string host) {
   if (host.size() >= 2 && host.front() == '[' && host.back() == ']') return host.substr(1, host.size() - 2);
   return host;
@@ -65,10 +92,9 @@ FtpUrl splitFtpUrl(const std::string& text) {
   if (!url) throw UsageError("the URL '" + maskedUrl(text) + "' is not of the form " + kForm);
   const Scheme* scheme = schemeOf(url->get());
   if (!scheme) throw UsageError("the URL must start with ftp://, ftpes:// or ftps://");
-  const auto path = part(url->get(), CURLUPART_PATH);
-  if ((path && *path != "/" && !path->empty()) || part(url->get(), CURLUPART_QUERY) ||
-      part(url->get(), CURLUPART_FRAGMENT))
-    throw UsageError("the URL ends at HOST[:PORT]; change folders with a cd step");
+  if (part(url->get(), CURLUPART_QUERY) || part(url->get(), CURLUPART_FRAGMENT))
+    throw UsageError("the URL has a query or a fragment; an ftp:// URL ends at its PATH");
+  const std::string path = part(url->get(), CURLUPART_PATH).value_or("/");
   auto user = part(url->get(), CURLUPART_USER, CURLU_URLDECODE);
   if (user && user->empty()) user.reset();
   const auto host = part(url->get(), CURLUPART_HOST);
@@ -76,8 +102,13 @@ FtpUrl splitFtpUrl(const std::string& text) {
   auto port = part(url->get(), CURLUPART_PORT).value_or(std::string(scheme->defaultPort));
   // libcurl takes 0 as a port; nothing can be reached there.
   if (port == "0") throw UsageError("the URL's PORT must be a number from 1 to 65535");
-  return FtpUrl{std::string(scheme->name), std::move(user), part(url->get(), CURLUPART_PASSWORD, CURLU_URLDECODE),
-                withoutBrackets(*host), std::move(port)};
+  return FtpUrl{std::string(scheme->name),
+                std::move(user),
+                part(url->get(), CURLUPART_PASSWORD, CURLU_URLDECODE),
+                withoutBrackets(*host),
+                std::move(port),
+                pathNames(path),
+                path.empty() || path.ends_with('/')};
 }
 
 std::string FtpUrl::serverText() const {

@@ -1,8 +1,8 @@
 #include "host/HostMain.h"
 
 #include <array>
+#include <cstdio>
 #include <iostream>
-#include <regex>
 #include <string_view>
 
 #include "host/AboutCommand.h"
@@ -13,13 +13,15 @@
 #include "host/CommandLine.h"
 #include "host/ExitCodes.h"
 #include "host/FtpCommand.h"
-#include "skein10/ClassRegistry.h"
-#include "skein10/Identifiers.h"
+#include "host/Interruption.h"
+#include "host/Passwords.h"
 #include "host/RegisterCommand.h"
 #include "host/Usage.h"
 #include "host/UsageError.h"
+#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Error.h"
+#include "skein10/Identifiers.h"
 
 #ifndef SKEIN10_HOST_VERSION
 #define SKEIN10_HOST_VERSION "unknown"
@@ -49,14 +51,6 @@ const Command* find(std::string_view name) {
 }
 
 bool isHelp(std::string_view word) { return word == "--help" || word == "-h"; }
-
-// Whatever of the command line a message repeats, a password in a URL
-// (SCHEME://USER:PASS@) shows as "***".
-std::string withoutPasswords(const std::string& text) {
-  // A bracket ends the user: "SCHEME://[USER[:PASS]@]" in a usage text is no URL.
-  static const std::regex password(R"(([A-Za-z][A-Za-z0-9+.-]*://[^/:@\s'\[\]]*):[^@\s']*@)");
-  return std::regex_replace(text, password, "$1:***@");
-}
 
 int usageMistake(std::string_view command, const std::string& message) {
   std::cerr << "skein10: " << withoutPasswords(message) << "\n";
@@ -98,7 +92,9 @@ int runCommand(const Command& command, CommandLine& words) {
   } catch (const UsageError& mistake) {
     return usageMistake(command.name, mistake.what());
   } catch (const CommandFailure& failure) {
-    return failed(failure.what(), failure.exitCode());
+    const int code = failed(failure.what(), failure.exitCode());
+    if (failure.signal() != 0) Interruption::endBy(failure.signal());
+    return code;
   } catch (const Error& error) {
     return failed(error.what());
   } catch (const std::exception& error) {
@@ -106,9 +102,16 @@ int runCommand(const Command& command, CommandLine& words) {
   }
 }
 
-}  // namespace
+// The command's status, unless what it printed could not all be written
+// (standard output closed early, a full disk): then 23.
+int outputWritten(int code) {
+  const bool written = std::cout.flush() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (written || code != exitcode::kOk) return code;
+  std::cerr << "skein10: failure writing output\n";
+  return exitcode::kLocalWrite;
+}
 
-int runHost(std::vector<std::string> words) {
+int dispatch(std::vector<std::string> words) {
   if (words.empty()) return usageMistake("", "missing command");
   if (isHelp(words.front())) {
     printManual(std::cout);
@@ -128,5 +131,9 @@ int runHost(std::vector<std::string> words) {
   CommandLine line(std::move(words));
   return runCommand(*command, line);
 }
+
+}  // namespace
+
+int runHost(std::vector<std::string> words) { return outputWritten(dispatch(std::move(words))); }
 
 }  // namespace skein10::host

@@ -5,7 +5,11 @@
 //   0  success
 //   1  an error, printed as "skein10: error NUMBER (SOURCE): DESCRIPTION"
 //   2  a usage mistake, printed with the command's usage
-//   6, 7, 9, 23, 26, 28, 67, 78, 130: what failed in an ftp session
+//   6, 7, 9, 23, 26, 28, 35, 64, 67, 77, 78: what failed in an ftp session
+//   23 too when standard output could not be written (closed early, a full
+//   disk), reported after the command: SIGPIPE is ignored
+// An ftp session ended by SIGINT, SIGTERM or SIGHUP ends the program by that
+// signal once the session is closed.
 
 #include <string>
 #include <vector>

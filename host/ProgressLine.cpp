@@ -14,35 +14,40 @@ IoCounter::Direction directionOf(Traffic traffic) {
 
 }  // namespace
 
-ProgressLine::ProgressLine(std::string step, Traffic traffic, std::FILE* terminal,
+ProgressLine::ProgressLine(std::string step, Traffic traffic, std::FILE* out, ProgressStyle style,
                            std::function<std::optional<uint64_t>()> total)
-    : step_(std::move(step)), terminal_(terminal), total_(std::move(total)), counter_(directionOf(traffic)) {
+    : step_(std::move(step)), out_(out), style_(style), total_(std::move(total)), counter_(directionOf(traffic)) {
   timer_.onTimer = [this] { draw(); };
-  timer_.setInterval(kRedrawMilliseconds);
+  timer_.setInterval(style == ProgressStyle::Terminal ? kRedrawMilliseconds : kLineMilliseconds);
   timer_.setEnabled(true);
 }
 
 ProgressLine::~ProgressLine() {
   timer_.setEnabled(false);
-  write(kRewind);
+  if (style_ == ProgressStyle::Terminal) write(kRewind);
 }
 
 std::chrono::milliseconds ProgressLine::elapsed() const {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_);
 }
 
+std::string ProgressLine::update(const std::string& text) const {
+  return style_ == ProgressStyle::Terminal ? kRewind + text : text + "\n";
+}
+
 void ProgressLine::draw() {
-  write(kRewind + formatProgress(step_, counter_.moved(), elapsed(), total_ ? total_() : std::nullopt));
+  write(update(formatProgress(step_, counter_.moved(), elapsed(), total_ ? total_() : std::nullopt)));
 }
 
 void ProgressLine::finish(const std::string& stepText, uint64_t bytes) {
   timer_.setEnabled(false);
-  write(kRewind + formatSummary(stepText, bytes, elapsed()) + "\n");
+  const std::string summary = formatSummary(stepText, bytes, elapsed());
+  write(style_ == ProgressStyle::Terminal ? kRewind + summary + "\n" : summary + "\n");
 }
 
 void ProgressLine::write(const std::string& text) {
-  const std::size_t written = std::fwrite(text.data(), 1, text.size(), terminal_);
-  std::fflush(terminal_);
+  const std::size_t written = std::fwrite(text.data(), 1, text.size(), out_);
+  std::fflush(out_);
   counter_.ownWrite(written);
 }
 

@@ -1,38 +1,29 @@
 #include "host/StreamFile.h"
 
-#include <stdlib.h>
-#include <unistd.h>
-
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "skein10/Error.h"
 
 namespace skein10::host {
-namespace fs = std::filesystem;
 namespace {
 
-[[noreturn]] void streamError(const char* what) {
-  throw Error(errc::PathFileAccess, kRuntimeSource, fromUtf8(std::string(what)));
-}
-
-fs::path newTemporaryFile() {
-  std::string name = (fs::temp_directory_path() / "skein10-stream-XXXXXX").string();
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) streamError("Can't create a temporary file for standard input or output");
-  ::close(fd);
-  return name;
+[[noreturn]] void streamError(const std::string& what, int cause) {
+  throw Error(errc::PathFileAccess, kRuntimeSource, fromUtf8(what + ": " + std::strerror(cause)));
 }
 
 void copy(std::FILE* from, std::FILE* to, const char* failure) {
   char block[65536];
   for (;;) {
     const std::size_t n = std::fread(block, 1, sizeof block, from);
-    if (n > 0 && std::fwrite(block, 1, n, to) != n) streamError(failure);
+    if (n > 0 && std::fwrite(block, 1, n, to) != n) streamError(failure, errno);
     if (n < sizeof block) break;
   }
-  if (std::ferror(from) || std::fflush(to) != 0) streamError(failure);
+  if (std::ferror(from)) streamError(failure, errno);
+  if (std::fflush(to) != 0) streamError(failure, errno);
 }
 
 struct FileClose {
@@ -40,35 +31,29 @@ struct FileClose {
 };
 using File = std::unique_ptr<std::FILE, FileClose>;
 
+constexpr char kInputFailure[] = "Failure reading standard input";
+constexpr char kOutputFailure[] = "Failure writing output";
+
 }  // namespace
 
-std::optional<StreamFile> StreamFile::standIn(FtpStep& step) {
-  if (!step.localArg || step.args[*step.localArg] != Variant(u"-")) return std::nullopt;
-  StreamFile stand(newTemporaryFile(), step.traffic);
-  step.args[*step.localArg] = Variant(fromUtf8(stand.file_.string()));
-  if (step.traffic == Traffic::Upload) {
-    const File into(std::fopen(stand.file_.c_str(), "wb"));
-    if (!into) streamError("Can't write the copy of standard input");
-    copy(stdin, into.get(), "Reading standard input failed");
+std::optional<StreamFile> StreamFile::standIn(std::string& local, Traffic traffic) {
+  if (local != "-") return std::nullopt;
+  StreamFile stand(traffic);
+  local = stand.file_.path().string();
+  if (traffic == Traffic::Upload) {
+    const File into(std::fopen(local.c_str(), "wb"));
+    if (!into) streamError(kInputFailure, errno);
+    copy(stdin, into.get(), kInputFailure);
   }
   return stand;
 }
 
-StreamFile::StreamFile(StreamFile&& other) noexcept : file_(std::move(other.file_)), traffic_(other.traffic_) {
-  other.file_.clear();
-}
-
-StreamFile::~StreamFile() {
-  std::error_code ignored;
-  if (!file_.empty()) fs::remove(file_, ignored);
-}
-
 void StreamFile::deliver() const {
   if (traffic_ == Traffic::Upload) return;
-  const File from(std::fopen(file_.c_str(), "rb"));
-  if (!from) streamError("Can't read the downloaded copy for standard output");
+  const File from(std::fopen(file_.path().c_str(), "rb"));
+  if (!from) streamError(kOutputFailure, errno);
   std::fflush(stdout);
-  copy(from.get(), stdout, "Writing standard output failed");
+  copy(from.get(), stdout, kOutputFailure);
 }
 
 }  // namespace skein10::host

@@ -1,6 +1,8 @@
 #pragma once
 // The host's help: the man-style overview (`skein10 --help`), each command's
-// page (`skein10 COMMAND --help`) and the short usage shown after a mistake.
+// page (`skein10 COMMAND --help`) and the short usage shown after a mistake,
+// all printed from one table: each command's synopsis, description and
+// examples, the environment variables and the exit statuses.
 
 #include <ostream>
 #include <string_view>

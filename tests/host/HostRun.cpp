@@ -58,16 +58,17 @@ std::vector<char*> pointers(std::vector<std::string>& words) {
 }
 
 // Reads both pipes until both are at their end or the deadline passes.
+// `target` is what the interruption is sent to: the child, or its group.
 bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::time_point deadline, pid_t pid,
-           const std::function<bool()>& interruptWhen) {
+           pid_t target, const Interrupt& interrupt) {
   std::array<char, 65536> buffer{};
   bool interrupted = false;
   while (out.fd[0] >= 0 || err.fd[0] >= 0) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
-    if (interruptWhen && !interrupted) {
-      if (interruptWhen()) {
-        kill(pid, SIGINT);
+    if (interrupt.when && !interrupted) {
+      if (interrupt.when(pid)) {
+        kill(target, interrupt.signal);
         interrupted = true;
       }
       left = std::min(left, std::chrono::milliseconds(50));
@@ -85,14 +86,20 @@ bool drain(Pipe& out, Pipe& err, HostResult& result, std::chrono::steady_clock::
   return true;
 }
 
-}  // namespace
+struct ChildSetup {
+  std::vector<std::string> argv;
+  std::map<std::string, std::string> environment;
+  bool errorOnTerminal = false;
+  std::chrono::seconds limit;
+  std::string input;
+  bool ownGroup = false;  // a process group of its own, interrupted as a whole
+};
 
-HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
-                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input,
-                          const std::function<bool()>& interruptWhen) {
-  Pipe in, out, err(errorOnTerminal);
-  if (input.size() > 65536) throw std::runtime_error("input beyond a pipe's buffer");
-  if (!input.empty() && write(in.fd[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+HostResult runChild(ChildSetup setup, const Interrupt& interrupt) {
+  Pipe in, out, err(setup.errorOnTerminal);
+  if (setup.input.size() > 65536) throw std::runtime_error("input beyond a pipe's buffer");
+  if (!setup.input.empty() &&
+      write(in.fd[1], setup.input.data(), setup.input.size()) != static_cast<ssize_t>(setup.input.size()))
     throw std::runtime_error("input not written");
   in.closeEnd(1);
   posix_spawn_file_actions_t actions;
@@ -100,24 +107,60 @@ HostResult runHostProgram(const std::vector<std::string>& args, const std::map<s
   posix_spawn_file_actions_adddup2(&actions, in.fd[0], 0);
   posix_spawn_file_actions_adddup2(&actions, out.fd[1], 1);
   posix_spawn_file_actions_adddup2(&actions, err.fd[1], 2);
-  std::vector<std::string> argv{SKEIN10_HOST_PROGRAM};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<std::string> env = environmentWith(environment);
+  // The child starts with the signals' default actions and none blocked,
+  // whatever the test process inherited (a background job ignores SIGINT).
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults, none;
+  sigemptyset(&defaults);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT}) sigaddset(&defaults, signal);
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  short flags = POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK;
+  if (setup.ownGroup) {
+    flags |= POSIX_SPAWN_SETPGROUP;
+    posix_spawnattr_setpgroup(&attributes, 0);
+  }
+  posix_spawnattr_setflags(&attributes, flags);
+  std::vector<std::string> env = environmentWith(setup.environment);
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, pointers(argv).data(), pointers(env).data());
+  const int spawned = posix_spawn(&pid, setup.argv[0].c_str(), &actions, &attributes, pointers(setup.argv).data(),
+                                  pointers(env).data());
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) throw std::runtime_error("cannot start " + argv[0]);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) throw std::runtime_error("cannot start " + setup.argv[0]);
   in.closeEnd(0);
   out.closeEnd(1);
   err.closeEnd(1);
 
   HostResult result;
-  result.timedOut = !drain(out, err, result, std::chrono::steady_clock::now() + limit, pid, interruptWhen);
-  if (result.timedOut) kill(pid, SIGKILL);
+  const pid_t target = setup.ownGroup ? -pid : pid;
+  result.timedOut =
+      !drain(out, err, result, std::chrono::steady_clock::now() + setup.limit, pid, target, interrupt);
+  if (result.timedOut) kill(target, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);
   if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (!result.timedOut && WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
+}
+
+}  // namespace
+
+HostResult runHostProgram(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment,
+                          bool errorOnTerminal, std::chrono::seconds limit, const std::string& input,
+                          const Interrupt& interrupt) {
+  std::vector<std::string> argv{SKEIN10_HOST_PROGRAM};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return runChild({std::move(argv), environment, errorOnTerminal, limit, input, false}, interrupt);
+}
+
+HostResult runShell(const std::string& script, const std::map<std::string, std::string>& environment,
+                    std::chrono::seconds limit, const Interrupt& interrupt) {
+  std::map<std::string, std::string> env = environment;
+  env["SKEIN10"] = SKEIN10_HOST_PROGRAM;
+  return runChild({{"/bin/bash", "-c", script}, std::move(env), false, limit, {}, true}, interrupt);
 }
 
 }  // namespace skein10::test

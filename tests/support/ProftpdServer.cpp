@@ -61,6 +61,14 @@ std::string tlsLines(const FtpServerOptions& options, const fs::path& work) {
 
 }  // namespace
 
+std::optional<std::string> ProftpdServer::unavailable() {
+  if (!fs::exists(kUnpacked / "usr/sbin/proftpd") || !fs::exists(kUnpacked / "usr/lib/proftpd/mod_tls.so"))
+    return "proftpd is not unpacked in " + kUnpacked.string() +
+           " (./run test unpacks it; its package conflicts with vsftpd's, so it is never installed)";
+  if (::geteuid() != 0) return "the proftpd test server runs only in a test process of root";
+  return std::nullopt;
+}
+
 ProftpdServer::ProftpdServer(FtpServerOptions options) : FtpTestServer("proftpd", u"skein10", kPassword) {
   const fs::path program = kUnpacked / "usr/sbin/proftpd";
   if (!fs::exists(program)) throw std::runtime_error("proftpd test server: " + program.string() + " missing (./run test unpacks it)");

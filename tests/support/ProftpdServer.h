@@ -9,6 +9,9 @@
 // resume the control connection's TLS session; TLS 1.2 and 1.3 are offered,
 // or 1.2 only. Implicit TLS is its UseImplicitSSL option.
 
+#include <optional>
+#include <string>
+
 #include "FtpTestServer.h"
 
 namespace skein10::test {
@@ -16,6 +19,10 @@ namespace skein10::test {
 class ProftpdServer : public FtpTestServer {
  public:
   explicit ProftpdServer(FtpServerOptions options = {});
+
+  // Why the server can't run here (not installed or unpacked, not root);
+  // none when it can. Tests skip with this reason (ServerSkip.h).
+  static std::optional<std::string> unavailable();
 };
 
 }  // namespace skein10::test

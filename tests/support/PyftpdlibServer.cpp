@@ -26,12 +26,25 @@ handler.tls_data_required = True
 FTPServer((address, int(port)), handler).serve_forever()
 )";
 
+constexpr char kPython[] = "/usr/bin/python3";
+// Where Debian's packages python3-pyftpdlib and python3-openssl put the modules.
+const std::filesystem::path kModules = "/usr/lib/python3/dist-packages";
+
 }  // namespace
+
+std::optional<std::string> PyftpdlibServer::unavailable() {
+  if (!std::filesystem::exists(kPython)) return std::string(kPython) + " is missing (Debian's package python3)";
+  if (!std::filesystem::exists(kModules / "pyftpdlib"))
+    return "the Python module pyftpdlib is missing (Debian's package python3-pyftpdlib)";
+  if (!std::filesystem::exists(kModules / "OpenSSL"))
+    return "the Python module OpenSSL is missing (Debian's package python3-openssl)";
+  return std::nullopt;
+}
 
 PyftpdlibServer::PyftpdlibServer(FtpServerOptions options) : FtpTestServer("pyftpdlib", u"skein", u"s3cret-pass") {
   setAddress(options.address);
   if (options.tls == FtpServerOptions::Tls::None) {
-    start({"/usr/bin/python3", "-m", "pyftpdlib", "-i", address(), "-p", std::to_string(port()), "-d",
+    start({kPython, "-m", "pyftpdlib", "-i", address(), "-p", std::to_string(port()), "-d",
            root().string(), "-u", toUtf8(user()), "-P", toUtf8(password()), "-w"});
     return;
   }
@@ -41,7 +54,7 @@ PyftpdlibServer::PyftpdlibServer(FtpServerOptions options) : FtpTestServer("pyft
   const std::filesystem::path script = work() / "tls_server.py";
   std::ofstream(script) << kTlsScript;
   const TestCertificates& certs = TestCertificates::shared();
-  start({"/usr/bin/python3", script.string(), address(), std::to_string(port()), root().string(), toUtf8(user()),
+  start({kPython, script.string(), address(), std::to_string(port()), root().string(), toUtf8(user()),
          toUtf8(password()), certs.server().string(), certs.key().string()});
 }
 

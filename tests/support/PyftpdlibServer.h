@@ -6,6 +6,9 @@
 // handshake only once the transfer command has come (a client hello before
 // it makes the server drop the connection).
 
+#include <optional>
+#include <string>
+
 #include "FtpTestServer.h"
 
 namespace skein10::test {
@@ -13,6 +16,10 @@ namespace skein10::test {
 class PyftpdlibServer : public FtpTestServer {
  public:
   explicit PyftpdlibServer(FtpServerOptions options = {});
+
+  // Why the server can't run here (not installed or unpacked, not root);
+  // none when it can. Tests skip with this reason (ServerSkip.h).
+  static std::optional<std::string> unavailable();
 };
 
 }  // namespace skein10::test

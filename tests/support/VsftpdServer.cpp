@@ -42,7 +42,16 @@ std::string tls12Cap(const std::filesystem::path& file) {
   return "OPENSSL_CONF=" + file.string();
 }
 
+constexpr char kProgram[] = "/usr/sbin/vsftpd";
+
 }  // namespace
+
+std::optional<std::string> VsftpdServer::unavailable() {
+  if (!std::filesystem::exists(kProgram)) return std::string(kProgram) + " is missing (Debian's package vsftpd)";
+  if (::geteuid() != 0) return "the vsftpd test server runs only in a test process of root";
+  if (!::getpwnam(kAnonymousAccount)) return std::string("no account \"") + kAnonymousAccount + "\" (vsftpd's package makes it)";
+  return std::nullopt;
+}
 
 VsftpdServer::VsftpdServer(FtpServerOptions options) : FtpTestServer("vsftpd", u"anonymous", u"skein10@example.org") {
   namespace fs = std::filesystem;
@@ -73,7 +82,7 @@ VsftpdServer::VsftpdServer(FtpServerOptions options) : FtpTestServer("vsftpd", u
                         << tlsLines(options);
   std::vector<std::string> environment;
   if (options.tls12Only) environment.push_back(tls12Cap(work() / "openssl-tls12.cnf"));
-  start({"/usr/sbin/vsftpd", config.string()}, environment);
+  start({kProgram, config.string()}, environment);
 }
 
 }  // namespace skein10::test

@@ -13,6 +13,9 @@
 // This vsftpd has no switch per TLS version: the TLS 1.2 cap comes from an
 // OpenSSL configuration given to its process (MaxProtocol).
 
+#include <optional>
+#include <string>
+
 #include "FtpTestServer.h"
 
 namespace skein10::test {
@@ -20,6 +23,10 @@ namespace skein10::test {
 class VsftpdServer : public FtpTestServer {
  public:
   explicit VsftpdServer(FtpServerOptions options = {});
+
+  // Why the server can't run here (not installed or unpacked, not root);
+  // none when it can. Tests skip with this reason (ServerSkip.h).
+  static std::optional<std::string> unavailable();
 };
 
 }  // namespace skein10::test

@@ -20,6 +20,7 @@
 #include "PrivateStore.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "ServerSkip.h"
 #include "VsftpdServer.h"
 #include "skein10/Skein10.h"
 
@@ -114,6 +115,7 @@ class SessionRunner {
 };
 
 TEST(FtpManySessions, EightThreadsOfCompleteSessionsLeaveNoDescriptorOrThreadBehind) {
+  SKEIN10_SKIP_WITHOUT(VsftpdServer);
   PrivateStore store;
   store.add(SKEIN10_LIBRARY);
   VsftpdServer server;

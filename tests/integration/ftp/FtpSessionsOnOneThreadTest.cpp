@@ -11,6 +11,7 @@
 #include "ScriptedFtpServer.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "ServerSkip.h"
 #include "VsftpdServer.h"
 #include "skein10/Events.h"
 #include "skein10/Skein10.h"
@@ -51,6 +52,7 @@ std::string transferOnce(const FtpTestServer& server, const TempDir& local) {
 }
 
 TEST(FtpSessionsOnOneThread, ATransferCompletesInsideAnotherSessionsWaitThatThenTimesOut) {
+  SKEIN10_SKIP_WITHOUT(VsftpdServer);
   PrivateStore store;
   store.add(SKEIN10_LIBRARY);
   VsftpdServer real;

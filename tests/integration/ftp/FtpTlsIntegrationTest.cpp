@@ -13,6 +13,7 @@
 #include "ProftpdServer.h"
 #include "PyftpdlibServer.h"
 #include "ScriptedFtpServer.h"
+#include "ServerSkip.h"
 #include "TempDir.h"
 #include "TestCertificates.h"
 #include "TestFiles.h"
@@ -83,8 +84,18 @@ class FtpTlsIntegration : public ::testing::TestWithParam<Param> {
     return *server;
   }
 
+  static std::optional<std::string> unavailable(Program program) {
+    switch (program) {
+      case Program::Vsftpd: return VsftpdServer::unavailable();
+      case Program::Pyftpdlib: return PyftpdlibServer::unavailable();
+      case Program::Proftpd: return ProftpdServer::unavailable();
+    }
+    return std::nullopt;
+  }
+
   void SetUp() override {
     const ServerSetup& setup = *GetParam().setup;
+    if (const auto why = unavailable(setup.program)) GTEST_SKIP() << *why;
     server_ = &serverFor(setup);
     const std::string folder = "t_" + nameOf(GetParam());
     remote_ = server_->root() / folder;
@@ -98,6 +109,7 @@ class FtpTlsIntegration : public ::testing::TestWithParam<Param> {
     check(ftp->ChangeDirectory(home + u"/" + fromUtf8(folder), &v));
   }
   void TearDown() override {
+    if (!server_) return;  // skipped
     Variant v;
     EXPECT_EQ(ftp->Disconnect(&v), Status::Ok);
   }
@@ -153,6 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Servers, FtpTlsIntegration, ::testing::ValuesIn(params(
 // A certificate that does not hold ends Connect with the session error
 // naming the reason, before USER is sent.
 TEST(FtpTlsFailures, RefusedCertificatesEndConnectBeforeUser) {
+  SKEIN10_SKIP_WITHOUT(VsftpdServer);
   const TestCertificates& certs = TestCertificates::shared();
   struct Case {
     std::filesystem::path certificate;

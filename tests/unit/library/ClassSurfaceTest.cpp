@@ -10,6 +10,7 @@
 
 #include "skein10/Skein10.h"
 #include "support/PyftpdlibServer.h"
+#include "support/ServerSkip.h"
 #include "support/TempDir.h"
 
 using namespace skein10;
@@ -242,6 +243,7 @@ std::string fileText(const std::filesystem::path& file) {
 // Every member of the FTP session once through the typed interface and once
 // late-bound, against a real server.
 TEST_F(ClassSurface, FtpMembersDirectlyAndLateBoundAgainstARealServer) {
+  SKEIN10_SKIP_WITHOUT(test::PyftpdlibServer);
   test::PyftpdlibServer server;
   test::TempDir local;
   { std::ofstream(local / "up.txt") << "payload"; }
