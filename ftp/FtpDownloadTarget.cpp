@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <fstream>
 #include <string>
 #include <system_error>
 
@@ -36,6 +37,25 @@ fs::path resolved(const fs::path& target) {
   return ec ? target : real;
 }
 
+// How many names beside the target are tried before giving up: one is taken
+// only by a file an earlier process left behind.
+constexpr int kBesideAttempts = 8;
+
+// The permission bits of a file created new: 0666 less the process's umask
+// (read, not set: setting it would race with other threads' file creation).
+// Owner read and write only when the umask can't be read.
+fs::perms newFilePermissions() {
+  std::ifstream status("/proc/self/status");
+  std::string field;
+  while (status >> field) {
+    if (field != "Umask:") continue;
+    unsigned mask = 0;
+    if (status >> std::oct >> mask) return fs::perms(0666 & ~mask);
+    break;
+  }
+  return fs::perms::owner_read | fs::perms::owner_write;
+}
+
 bool writtenDirectly(const fs::path& target) {
   std::error_code ec;
   fs::file_status status = fs::status(target, ec);
@@ -49,14 +69,30 @@ FtpDownloadTarget::FtpDownloadTarget(const String& localFileName, int16_t& fileN
     : target_(resolved(fs::path(toUtf8(localFileName)))) {
   if (writtenDirectly(target_)) {
     written_ = target_;
+    file_.emplace(fromUtf8(written_.string()), files::FileMode::Output, patience);
   } else {
     // A folder can't be the target, as it couldn't be written directly.
     std::error_code ec;
     if (fs::is_directory(target_, ec)) throw Error::runtime(errc::PathFileAccess);
-    written_ = besideName(target_);
+    createBeside(patience);
   }
-  file_.emplace(fromUtf8(written_.string()), files::FileMode::Output, patience);
   binding_.emplace(fileNumberField, file_->number(), int16_t{0});
+}
+
+// The file beside the target is new, so no one else's file (or link) is
+// written through its name, and it is the owner's alone until commit() gives
+// it the target's permission bits.
+void FtpDownloadTarget::createBeside(files::Patience patience) {
+  for (int attempt = 1;; ++attempt) {
+    written_ = besideName(target_);
+    try {
+      file_.emplace(fromUtf8(written_.string()), files::FileMode::NewPrivate, patience);
+      return;
+    } catch (const Error&) {
+      std::error_code ec;
+      if (!fs::exists(fs::symlink_status(written_, ec)) || attempt == kBesideAttempts) throw;
+    }
+  }
 }
 
 FtpDownloadTarget::~FtpDownloadTarget() {
@@ -75,7 +111,7 @@ void FtpDownloadTarget::commit() {
   if (written_ == target_) return;
   std::error_code ec;
   fs::file_status old = fs::status(target_, ec);
-  if (!ec && fs::exists(old)) fs::permissions(written_, old.permissions(), ec);
+  fs::permissions(written_, !ec && fs::exists(old) ? old.permissions() : newFilePermissions(), ec);
   fs::rename(written_, target_, ec);
   if (ec) {
     committed_ = false;

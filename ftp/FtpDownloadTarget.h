@@ -1,8 +1,9 @@
 #pragma once
 // Where a listing or a download puts the received bytes, so that a failed
 // transfer never costs the caller an existing file: a regular (or new) file
-// is written beside the target and renamed over it only when the transfer
-// succeeded; anything else (a FIFO, a device) is written directly. The local
+// is written beside the target, in a new file that only its owner may read
+// or write, and renamed over it only when the transfer succeeded; anything
+// else (a FIFO, a device) is written directly. The local
 // file is bound to the sink's ftpWriteFileNum for the transfer and let go on
 // every path.
 
@@ -27,10 +28,13 @@ class FtpDownloadTarget {
   FtpDownloadTarget& operator=(const FtpDownloadTarget&) = delete;
 
   // The transfer succeeded: the target gets the new content, with the
-  // permission bits an existing target had.
+  // permission bits an existing target had (a new one gets 0666 less the
+  // umask).
   void commit();
 
  private:
+  void createBeside(files::Patience patience);
+
   std::filesystem::path target_;
   std::filesystem::path written_;  // the file being written: beside the target, or the target
   std::optional<files::NumberedFile> file_;

@@ -1,6 +1,7 @@
 #include "ftp/FtpServerAddress.h"
 
 #include "ftp/FtpError.h"
+#include "platform/events/HostAddress.h"
 
 namespace skein10 {
 
@@ -15,11 +16,6 @@ String lowerCase(StringView text) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
   }
   return lower;
-}
-
-String withoutBrackets(const String& host) {
-  if (host.size() >= 2 && host.front() == u'[' && host.back() == u']') return host.substr(1, host.size() - 2);
-  return host;
 }
 
 }  // namespace
@@ -39,7 +35,7 @@ FtpServerAddress FtpServerAddress::parse(const String& server) {
     }
     if (address.host.empty()) throw FtpError::invalidCall(kUnknownScheme);
   }
-  address.peerName = withoutBrackets(address.host);
+  address.peerName = events::withoutBrackets(address.host);
   return address;
 }
 

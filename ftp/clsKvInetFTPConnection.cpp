@@ -11,6 +11,7 @@
 #include "ftp/FtpError.h"
 #include "ftp/FtpScopedValue.h"
 #include "ftp/FtpPassiveReply.h"
+#include "platform/events/EventLoop.h"
 #include "skein10/Boundary.h"
 #include "skein10/Events.h"
 #include "skein10/Identifiers.h"
@@ -27,6 +28,8 @@ constexpr char16_t kBadTimeOut[] = u"The TimeOut must be greater than 0 millisec
 constexpr char16_t kBadPort[] = u"The port must be a number from 1 to 65535.";
 constexpr char16_t kLineEnd[] = u"\r\n";
 constexpr char16_t kTlsRefused[] = u"The server refused TLS (AUTH TLS): ";
+constexpr char16_t kCutShort[] =
+    u"The data connection ended without TLS's closing alert: its data may have been cut short.";
 
 // Cuts the data connection short when a transfer fails, so the server sees
 // an aborted transfer, never a normal end of a partial upload.
@@ -210,7 +213,7 @@ void clsKvInetFTPConnection::connectControl(const FtpServerAddress& server, int3
 // clear text after the greeting.
 void clsKvInetFTPConnection::secureControl() {
   try {
-    SendCommandExpecting(u"AUTH TLS", u"234");
+    SendCommand(u"AUTH TLS");
   } catch (const Error& refused) {
     throw FtpError::session(kTlsRefused + refused.description(), refused.failure());
   }
@@ -254,19 +257,15 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   requireTimeOut();
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
+  events::EventLoop::current()->expectAnswer();  // the wait for its reply may spin
   sink_->ftpAddToLog(logged + kLineEnd);
-  return naming(command, [this] { return awaitReply(sink_->ftpReplies.expect()); });
-}
-
-String clsKvInetFTPConnection::SendCommandExpecting(const String& command, StringView reply) {
-  FtpScopedValue<StringView> expected(sink_->ftpCommandReply, reply, StringView());
-  return SendCommand(command);
+  return naming(command, [&] { return awaitReply(sink_->ftpReplies.expect(command)); });
 }
 
 // The greeting is owed like the reply to a command.
 void clsKvInetFTPConnection::WaitReply() {
   sink_->ftpEventFlag = true;
-  awaitReply(sink_->ftpReplies.expect());
+  awaitReply(sink_->ftpReplies.expect(StringView()));
 }
 
 String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
@@ -330,8 +329,8 @@ void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
 Status clsKvInetFTPConnection::Rename(String SourceFileName, String DestFileName, String* result) {
   return command(result, [&] {
     requireArguments({&SourceFileName, &DestFileName});
-    SendCommand(u"RNFR " + SourceFileName);
-    if (sink_->ftpEventError == 0) SendCommand(u"RNTO " + DestFileName);
+    SendCommand(u"RNFR " + SourceFileName);  // raises RNFR's refusal
+    SendCommand(u"RNTO " + DestFileName);
     return String();
   });
 }
@@ -381,6 +380,9 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
   s.ftpDataServerClosed = false;
   s.ftpDataFailure.reset();
   s.ftpServerError.reset();
+  s.ftpDataReceived = 0;
+  s.ftpDataStatedSize.reset();
+  s.ftpDataCutShort = false;
   String mode;
   check(get_ConnectionMode(&mode));
   if (mode == u"PORT") {
@@ -401,7 +403,7 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
 }
 
 int32_t clsKvInetFTPConnection::passivePort() {
-  if (controlIsIPv6()) return FtpPassiveReply::parseExtended(SendCommandExpecting(u"EPSV", u"229")).port;
+  if (controlIsIPv6()) return FtpPassiveReply::parseExtended(SendCommand(u"EPSV")).port;
   return FtpPassiveReply::parse(SendCommand(u"PASV")).port;
 }
 
@@ -466,8 +468,20 @@ void clsKvInetFTPConnection::receive(const String& command, const String& localF
     OpenDataConnection(command);
     WaitDataClosed();
     WaitServerClosed();
+    requireWholeData();
   });
   target.commit();
+}
+
+// A TLS data connection that ended without the closing alert may have been
+// cut short by anyone on the path, whatever the server reports: it counts as
+// whole only when its 1xx reply stated the size and exactly that many bytes
+// arrived. A plain connection's end is all there is to go by.
+void clsKvInetFTPConnection::requireWholeData() const {
+  const frmKvInetFTPConnection& s = *sink_;
+  if (s.ftpDataCutShort && s.ftpDataStatedSize != s.ftpDataReceived) {
+    throw FtpError::session(kCutShort, Failure{FailureKind::DataConnection, {}, {}});
+  }
 }
 
 Status clsKvInetFTPConnection::PutFile(String RemoteFileName, String LocalFileName, String* result) {

@@ -70,12 +70,10 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   int32_t requireTimeOut() const;
 
   // Sends a command and waits for its own reply; returns the reply's
-  // reason (the reply line for 150, 227 and 257).
+  // reason (the reply line for 150, 227, 257 and every code outside the
+  // reply table, such as 234 to AUTH TLS and 229 to EPSV).
   String SendCommand(const String& command);
   String SendCommand(const String& command, const String& logged);
-  // A command whose success reply is `reply`, a code the reply table does
-  // not know (234 to AUTH TLS, 229 to EPSV); returns the reply line.
-  String SendCommandExpecting(const String& command, StringView reply);
   // Runs `body`; an error it raises names the verb of `command` as the
   // command it belongs to (see Failure::command).
   template <class Body>
@@ -111,6 +109,8 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
 
   static constexpr std::size_t kUploadBlock = 3072;
   void receive(const String& command, const String& localFileName);
+  // Fails a listing or download whose data may have been cut short.
+  void requireWholeData() const;
   void send(const String& command, files::NumberedFile& file);
   void sendBlocks(files::NumberedFile& file);
 

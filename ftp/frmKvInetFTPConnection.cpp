@@ -2,9 +2,10 @@
 
 
 #include "ftp/FtpError.h"
-#include "platform/files/FileTable.h"
 #include "ftp/FtpReplyTable.h"
+#include "ftp/FtpStatedSize.h"
 #include "ftp/clsKvInetFTPConnection.h"
+#include "platform/files/FileTable.h"
 #include "skein10/Boundary.h"
 
 namespace skein10 {
@@ -59,75 +60,87 @@ void frmKvInetFTPConnection::resetReplies() {
   ftpControlFailure.reset();
 }
 
-// Control text counts as progress of a transfer only through the replies it
-// completes (see applyReply), so a chattering server can't keep a stalled
-// transfer alive.
 void frmKvInetFTPConnection::myTCP_DataArrival(int32_t bytesTotal) {
   String chunk;
   myTCP.GetData(chunk, bytesTotal);
+  receiveControlText(chunk);
+}
+
+// Control text counts as progress of a transfer only through the replies it
+// pays (see payPreliminary and payFinal), so a chattering server can't keep
+// a stalled transfer alive.
+void frmKvInetFTPConnection::receiveControlText(const String& chunk) {
   ftpAddToLog(chunk);
   for (const String& line : framer_.push(chunk)) applyReply(line);
 }
 
 // The reply's row writes the shared fields; then the reply is paired with
-// what it answers (see payReply).
+// what it answers. A final reply the table does not know is taken by its
+// class, with the server's own text as reason: 4xx and 5xx are errors, 2xx
+// and 3xx successes. Any other line the table does not know changes nothing.
 void frmKvInetFTPConnection::applyReply(const String& line) {
   const StringView code = StringView(line).substr(0, 3);
   const FtpReplyRow* row = FtpReplyTable::find(code);
-  // A code outside the table that answers the pending command alone is
-  // taken like a row that gives the reply line as reason.
-  FtpReplyRow commandRow{ftpCommandReply, FtpReplyKind::Line, 0, StringView()};
-  if (!row && !ftpCommandReply.empty() && code == ftpCommandReply) row = &commandRow;
-  if (row) {
-    ftpEventError = row->error;
-    switch (row->kind) {
-      case FtpReplyKind::Line:
-        ftpEventReason = ftpStripChar(line, u' ');
-        ftpEventFlag = false;
-        break;
-      case FtpReplyKind::TransferEnd:
-        ftpEventReason = String(row->message);
-        ftpDataServerClosed = true;
-        break;
-      case FtpReplyKind::Message:
-      case FtpReplyKind::MultiLine:
-        ftpEventReason = String(row->message);
-        ftpEventFlag = false;
-        break;
-    }
+  FtpReplyRow byClass{code, FtpReplyKind::Line, 0, StringView()};
+  if (!row && isFinal(code)) {
+    byClass.error = code[0] >= u'4' ? 1 : 0;
+    row = &byClass;
   }
-  payReply(line, row);
+  if (!row) return;
+  ftpEventError = row->error;
+  switch (row->kind) {
+    case FtpReplyKind::Line:
+      ftpEventReason = ftpStripChar(line, u' ');
+      ftpEventFlag = false;
+      break;
+    case FtpReplyKind::TransferEnd:
+      ftpEventReason = String(row->message);
+      break;
+    case FtpReplyKind::Message:
+    case FtpReplyKind::MultiLine:
+      ftpEventReason = String(row->message);
+      ftpEventFlag = false;
+      break;
+  }
+  if (isPreliminary(code)) {
+    payPreliminary(line, *row);
+  } else {
+    payFinal(line, *row);
+  }
 }
 
-// A final reply ends an open transfer first; otherwise a reply the table
-// knows (other than a transfer end) or any final one pays off the oldest
-// command. A code the table does not know changes no field and answers no
-// wait, but still keeps the dialogue in step. An error reply that answers no
-// command, or ends a transfer, is the failure of the transfer under way.
-void frmKvInetFTPConnection::payReply(const String& line, const FtpReplyRow* row) {
-  const StringView code = StringView(line).substr(0, 3);
-  const bool error = row && row->error == 1;
-  const String reply = ftpStripChar(line, u' ');
-  const auto refused = [&] { return FtpError::session(ftpEventReason, Failure{FailureKind::ServerReply, {}, reply}); };
-  if (isFinal(code) && ftpReplies.payTransferEnd()) {
-    ++ftpProgress;
-    if (error) ftpServerError = refused();
-    return;
-  }
-  if (row && row->kind == FtpReplyKind::TransferEnd) {
-    ++ftpProgress;
-    return;
-  }
-  if (!row && !isFinal(code)) return;
-  const FtpReplyLedger::Ticket ticket = ftpReplies.pay();
-  if (ticket == 0) {
-    if (error) ftpServerError = refused();
+// A 1xx answers only a transfer command that has had none yet: its start,
+// which ends the command's wait and may state the size to come. Any other
+// one is logged only.
+void frmKvInetFTPConnection::payPreliminary(const String& line, const FtpReplyRow& row) {
+  const FtpReplyLedger::Ticket ticket = ftpReplies.payPreliminary();
+  if (ticket == 0) return;
+  ++ftpProgress;
+  if (ticket == ftpReplies.transferUnderWay()) ftpDataStatedSize = FtpStatedSize::parse(line);
+  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+}
+
+// A final reply answers the oldest command owed one. For the transfer under
+// way it is also the transfer's end: a success the server's report that it
+// ended, an error after its start the failure the data waits raise. An
+// error reply that answers no command is that failure too.
+void frmKvInetFTPConnection::payFinal(const String& line, const FtpReplyRow& row) {
+  const bool error = row.error == 1;
+  const FtpReplyLedger::Payment paid = ftpReplies.payFinal(row.kind == FtpReplyKind::TransferEnd);
+  if (paid.ticket == 0) {
+    if (error) ftpServerError = refusal(line);
     return;
   }
   ++ftpProgress;
-  if (!row) return;
-  if (isPreliminary(code)) ftpReplies.openTransfer();
-  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{ftpEventError, ftpEventReason, reply};
+  if (paid.ticket == ftpReplies.transferUnderWay()) {
+    if (!error) ftpDataServerClosed = true;
+    if (error && paid.started) ftpServerError = refusal(line);
+  }
+  if (!paid.started && paid.ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+}
+
+Error frmKvInetFTPConnection::refusal(const String& line) const {
+  return FtpError::session(ftpEventReason, Failure{FailureKind::ServerReply, {}, ftpStripChar(line, u' ')});
 }
 
 void frmKvInetFTPConnection::myTCP_Close() {
@@ -186,8 +199,11 @@ bool frmKvInetFTPConnection::acceptsDataConnection(int32_t requestID) {
   return mode == u"PORT" && myTCPData.RequestRemoteIP(requestID) == myTCP.RemoteHostIP();
 }
 
+// Whether the connection ended without TLS's closing alert is known only
+// until the socket closes.
 void frmKvInetFTPConnection::myTCPData_Close() {
   ++ftpProgress;
+  ftpDataCutShort = myTCPData.EndedWithoutCloseNotify();
   if (myTCPData.State() != SocketState::Closed) myTCPData.Close();
   ftpDataConnected = false;
 }
@@ -196,6 +212,7 @@ void frmKvInetFTPConnection::myTCPData_DataArrival(int32_t bytesTotal) {
   ++ftpProgress;
   receiveBuffer_.resize(static_cast<std::size_t>(bytesTotal));
   std::size_t got = myTCPData.GetData(receiveBuffer_);
+  ftpDataReceived += got;
   storeReceived(std::span(receiveBuffer_.data(), got));
 }
 

@@ -53,13 +53,14 @@ class frmKvInetFTPConnection {
   std::optional<FtpAnswer> ftpAnswer;         // the awaited command's own reply
   bool ftpTimedOut = false;                   // the reply timer ended the pending wait
   std::optional<Error> ftpControlFailure;     // the control connection failed or the server closed it
-  std::optional<Error> ftpServerError;        // an error reply that answered no command (a transfer aborted)
+  std::optional<Error> ftpServerError;        // an error reply that ended the transfer under way or answered no command
   bool ftpControlSecured = false;    // the control connection's TLS handshake is done
   bool ftpDataSecured = false;       // the data connection's TLS handshake is done
-  // A code outside the reply table that answers the pending command alone
-  // (234 to AUTH TLS, 229 to EPSV), taken like a table row that ends the wait
-  // with the reply line as reason; empty for every other command.
-  StringView ftpCommandReply;
+
+  // Whether a transfer's data arrived whole.
+  uint64_t ftpDataReceived = 0;                // bytes received on the data connection
+  std::optional<uint64_t> ftpDataStatedSize;   // the size the transfer's 1xx reply stated
+  bool ftpDataCutShort = false;  // the TLS data connection ended without the closing alert
 
   TcpSocket myTCP;
   TcpSocket myTCPData;
@@ -75,6 +76,9 @@ class frmKvInetFTPConnection {
   // Forgets partial reply text, owed replies and a failure before a new
   // control connection.
   void resetReplies();
+  // Logs a chunk of control-connection text and applies every reply it
+  // completes: what myTCP_DataArrival does with the chunk it read.
+  void receiveControlText(const String& chunk);
 
   void myTCP_DataArrival(int32_t bytesTotal);
   void myTCP_Close();
@@ -90,8 +94,11 @@ class frmKvInetFTPConnection {
 
  private:
   void applyReply(const String& line);
-  // Pairs a reply with the command or the transfer it answers.
-  void payReply(const String& line, const FtpReplyRow* row);
+  // Pair a reply with the command or the transfer it answers.
+  void payPreliminary(const String& line, const FtpReplyRow& row);
+  void payFinal(const String& line, const FtpReplyRow& row);
+  // The error of a refusing reply, for a wait that raises it later.
+  Error refusal(const String& line) const;
   // Only the control connection's peer may open the data connection, and
   // only in active mode.
   bool acceptsDataConnection(int32_t requestID);

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "host/Descriptor.h"
+#include "host/Interruption.h"
 #include "host/Netrc.h"
 #include "host/UsageError.h"
 
@@ -80,11 +81,15 @@ std::optional<std::string> promptOnTerminal(const std::string& user) {
   writeAll(tty.fd, "Enter host password for user '" + user + "':");
   std::string typed;
   {
+    // Ctrl-C (or SIGTERM, SIGHUP) ends the read instead of the process, so
+    // the terminal gets its echo back before the program ends by the signal.
+    const Interruption interruption;
     const EchoOff echoOff(tty.fd);
     char c = 0;
-    while (::read(tty.fd, &c, 1) == 1 && c != '\n') typed += c;
+    while (!Interruption::requested() && ::read(tty.fd, &c, 1) == 1 && c != '\n') typed += c;
   }
   writeAll(tty.fd, "\n");
+  if (Interruption::requested()) Interruption::endBy(Interruption::signal());
   return typed;
 }
 

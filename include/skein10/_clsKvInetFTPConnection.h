@@ -18,11 +18,18 @@
 // reply that arrives after its command timed out is still logged, but never
 // answers a later command; a server that never answers leaves later commands
 // failing by their time-out, never succeeding on another command's reply.
+// A preliminary reply (1xx) answers only LIST, RETR and STOR (the transfer
+// starts); to any other command it is logged and the command still waits
+// for its final reply. A transfer's final reply (226, or an error) ends it
+// whether or not a 1xx came first. A final reply whose code is outside the
+// session's reply table ends its command's wait by its class: 4xx and 5xx
+// fail (the description is the reply line), 2xx and 3xx succeed.
 //
 // Errors:
 //  - number 8, source "FTP Command":
 //      * the server answered with an error reply (the description is the
-//        reply's message);
+//        reply's message, or the reply line itself for a code the reply
+//        table doesn't know);
 //      * nothing happened for TimeOut milliseconds ("The servers response has
 //        timed out."): for a command, from the moment it was sent; for a
 //        transfer, since the last data or reply about the transfer;
@@ -63,10 +70,15 @@
 // reaches the server before the end, even when the server still sends
 // something of its own (a TLS session ticket), and the session reads and
 // drops what still comes until the server closes too (at most 10 s or 1 MiB,
-// while the thread pumps), then lets go of the connection.
+// while the thread pumps), then lets go of the connection. At most 8 such
+// connections of a thread wait for their server; closing a ninth resets the
+// oldest, so a server that never closes can't make descriptors pile up.
 //
 // ListContents and GetFile give the local file its new content only when the
 // transfer succeeded; a failed transfer leaves an existing file as it was.
+// Until then the content is written beside the file, in a new file that only
+// its owner may read or write (mode 0600); on success it replaces the file
+// with the mode the file had (a new file: 0666 less the umask).
 //
 // TLS and IPv6 (chosen by Connect's eServer; nothing else changes):
 //  - "ftpes://HOST": explicit TLS on ePort. After the greeting the session
@@ -86,13 +98,19 @@
 //    client, once the transfer command has its reply, resuming the control
 //    connection's session (servers that require session reuse accept it);
 //    an upload ends with TLS's closing alert before the connection closes.
+//  - A listing or download whose data connection ends without TLS's closing
+//    alert (a plain TCP end, which anyone on the path can forge) fails with
+//    number 8, "The data connection ended without TLS's closing alert: its
+//    data may have been cut short.", even when the server reports 226;
+//    unless the 1xx reply stated the size ("(N bytes)") and exactly that
+//    many bytes arrived.
 //  - On an IPv6 control connection passive mode sends EPSV (the data
 //    connection goes to the control connection's peer, at the port of the
 //    229 reply) and active mode EPRT |2|ADDRESS|PORT|; only the control
 //    connection's peer may connect, as with PORT. IPv4 keeps PASV and PORT.
-//  - 234 (to AUTH TLS) and 229 (to EPSV) are understood only as answers to
-//    those commands. The log shows AUTH TLS, PBSZ, PROT, EPSV and EPRT like
-//    any command; the TLS handshake is not logged.
+//  - 234 (to AUTH TLS) and 229 (to EPSV) are outside the reply table and
+//    taken as successes by their class. The log shows AUTH TLS, PBSZ, PROT,
+//    EPSV and EPRT like any command; the TLS handshake is not logged.
 // Errors of Connect:
 //  - an unknown scheme ("sftp://..."), or none after "://": number 5 before
 //    anything is connected;
@@ -149,6 +167,8 @@ class SKEIN10_API _clsKvInetFTPConnection : public skein10::Object {
 
   virtual Status Connect(String eServer, String ePort, String eLogin, String ePass, Variant* result) = 0;
   virtual Status Disconnect(Variant* result) = 0;
+  // Sends "RNFR SourceFileName" and, once its own reply is a success,
+  // "RNTO DestFileName"; fails with RNFR's error (RNTO not sent) or RNTO's.
   virtual Status Rename(String SourceFileName, String DestFileName, String* result) = 0;
   virtual Status ChangeDirectory(String ToFolder, Variant* result) = 0;
   virtual Status MakeDirectory(String NewFolder, Variant* result) = 0;

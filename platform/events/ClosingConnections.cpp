@@ -8,6 +8,7 @@ void ClosingConnections::close(asio::ip::tcp::socket connection) {
   asio::error_code ec;
   connection.shutdown(asio::ip::tcp::socket::shutdown_send, ec);
   if (ec) return;  // nothing more can come of it: it closes here
+  if (closing_.size() >= kMaxClosing) resetOldest();
   const uint64_t id = nextId_++;
   auto& closing = closing_[id] = std::make_unique<Closing>(std::move(connection), io_);
   closing->deadline.expires_after(kMaxLinger);
@@ -30,6 +31,12 @@ void ClosingConnections::drain(uint64_t id) {
     if (ec || found->second->dropped > kMaxDropped) return finish(id);
     drain(id);
   });
+}
+
+void ClosingConnections::resetOldest() {
+  asio::error_code ignored;
+  closing_.begin()->second->connection.set_option(asio::socket_base::linger(true, 0), ignored);
+  finish(closing_.begin()->first);
 }
 
 void ClosingConnections::finish(uint64_t id) {

@@ -8,7 +8,9 @@
 // follows the bytes the system holds), then reads and drops what still
 // arrives until the peer ends it too, fails, kMaxLinger passes or more than
 // kMaxDropped bytes came (a peer that streams on), and only then lets go of
-// its descriptor.
+// its descriptor. At most kMaxClosing connections of a thread wait so; past
+// that the oldest is reset, so a peer that never ends its side can't make
+// the descriptors pile up however many connections close.
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
@@ -28,6 +30,7 @@ class SKEIN10_INTERNAL_API ClosingConnections {
  public:
   static constexpr std::chrono::seconds kMaxLinger{10};
   static constexpr std::size_t kMaxDropped = 1 << 20;
+  static constexpr std::size_t kMaxClosing = 8;
 
   explicit ClosingConnections(asio::io_context& io) : io_(io) {}
   ClosingConnections(const ClosingConnections&) = delete;
@@ -50,9 +53,11 @@ class SKEIN10_INTERNAL_API ClosingConnections {
 
   void drain(uint64_t id);
   void finish(uint64_t id);
+  // Ends the oldest connection still waiting with a reset.
+  void resetOldest();
 
   asio::io_context& io_;
-  std::map<uint64_t, std::unique_ptr<Closing>> closing_;
+  std::map<uint64_t, std::unique_ptr<Closing>> closing_;  // by id: the oldest first
   uint64_t nextId_ = 0;
 };
 

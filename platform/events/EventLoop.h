@@ -69,8 +69,11 @@ class SKEIN10_INTERNAL_API EventLoop {
 
   void doEvents();
   bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline);
-  // A request went out whose answer is likely to come soon (a command on a
-  // connection, not a block of a stream): the next wait may spin for it.
+  // The caller sent a request whose answer is likely to come soon (the FTP
+  // session calls this after each command it sends): the thread's next wait
+  // may spin for the answer (see awaitCompletion). Only such a caller asks;
+  // a socket sends without knowing what its bytes are, so the waits of a
+  // stream never spin.
   void expectAnswer() { answerExpected_ = true; }
 
  private:

@@ -22,9 +22,9 @@ std::size_t PlainTransport::read(std::span<uint8_t> into, asio::error_code& ec) 
   return socket_.read_some(asio::buffer(into.data(), into.size()), ec);
 }
 
-std::size_t PlainTransport::write(std::span<const uint8_t> bytes, asio::error_code& ec) {
+std::size_t PlainTransport::write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) {
   wait_ = Wait::Write;
-  return socket_.send(asio::buffer(bytes.data(), bytes.size()), streaming_ ? MSG_MORE : 0, ec);
+  return socket_.send(asio::buffer(bytes.data(), bytes.size()), moreToCome ? MSG_MORE : 0, ec);
 }
 
 }  // namespace skein10::events

@@ -14,15 +14,13 @@ class PlainTransport final : public SocketTransport {
 
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
-  std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
-  // While streaming, writes are marked as more to come (MSG_MORE), so small
-  // pieces leave in full segments.
-  void setStreaming(bool streaming) { streaming_ = streaming; }
-  bool streaming() const { return streaming_; }
+  // A piece with more to come goes marked so (MSG_MORE): small pieces leave
+  // in full segments, and what the system holds back goes with the next
+  // write without the mark (or once the socket sets TCP_NODELAY again).
+  std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) override;
 
  private:
   asio::ip::tcp::socket& socket_;
-  bool streaming_ = false;
 };
 
 }  // namespace skein10::events

@@ -17,7 +17,6 @@ bool SendQueue::consume(std::size_t count) {
 void SendQueue::clear() {
   pieces_.truncate(0);
   sent_ = 0;
-  waiting = false;
 }
 
 }  // namespace skein10::events

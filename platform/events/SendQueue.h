@@ -23,8 +23,6 @@ class SKEIN10_INTERNAL_API SendQueue {
   bool consume(std::size_t count);
   void clear();
 
-  bool waiting = false;  // a wait for the connection to take more is pending
-
  private:
   RingQueue<std::vector<uint8_t>> pieces_;
   std::size_t sent_ = 0;

@@ -26,7 +26,15 @@ class SocketTransport {
   // Reads what is there, at most into.size(); the errors are poll's.
   virtual std::size_t read(std::span<uint8_t> into, asio::error_code& ec) = 0;
   // Writes what the connection takes now; would_block when it takes nothing.
-  virtual std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) = 0;
+  // `moreToCome`: the piece is part of a stream whose next piece follows
+  // soon (an upload), so the transport may send it with what follows rather
+  // than in a segment of its own.
+  //
+  // After would_block the caller offers the same remaining bytes again,
+  // first, possibly from another buffer (what the socket queues is a copy):
+  // a TLS transport may hold part of them in a record it has begun, and
+  // reports them as written only on that retry.
+  virtual std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) = 0;
   // Whether bytes that came in wait inside the transport itself, where no
   // readiness of the connection tells of them (decrypted, not yet read).
   virtual bool holdsBytes() const { return false; }

@@ -1,19 +1,17 @@
 #include "platform/events/TcpSocket.h"
 
-#include <ifaddrs.h>
-#include <netinet/in.h>
-
 #include <algorithm>
 #include <asio/ip/address.hpp>
 #include <asio/ip/v6_only.hpp>
 #include <asio/connect.hpp>
 #include <asio/ip/tcp.hpp>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/events/EventLoop.h"
+#include "platform/events/HostAddress.h"
+#include "platform/events/LoopTarget.h"
 #include "platform/events/PlainTransport.h"
 #include "platform/events/SendQueue.h"
 #include "platform/events/SocketError.h"
@@ -40,42 +38,9 @@ enum class ReadPhase {
   Done,       // the peer closed or the connection failed
 };
 
-// The first address of the family of `like` on an interface that is up and
-// not loopback; the family's loopback address when there is none.
-asio::ip::address hostAddress(const asio::ip::address& like) {
-  const int family = like.is_v6() ? AF_INET6 : AF_INET;
-  asio::ip::address found = like.is_v6() ? asio::ip::address(asio::ip::address_v6::loopback())
-                                         : asio::ip::address(asio::ip::address_v4::loopback());
-  ifaddrs* list = nullptr;
-  if (getifaddrs(&list) != 0) return found;
-  for (const ifaddrs* a = list; a; a = a->ifa_next) {
-    if (!a->ifa_addr || a->ifa_addr->sa_family != family) continue;
-    asio::ip::address address;
-    if (family == AF_INET) {
-      address = asio::ip::address_v4(ntohl(reinterpret_cast<const sockaddr_in*>(a->ifa_addr)->sin_addr.s_addr));
-    } else {
-      asio::ip::address_v6::bytes_type bytes;
-      std::memcpy(bytes.data(), &reinterpret_cast<const sockaddr_in6*>(a->ifa_addr)->sin6_addr, bytes.size());
-      const asio::ip::address_v6 v6(bytes);
-      if (v6.is_link_local()) continue;  // needs a scope a peer can't know
-      address = v6;
-    }
-    if (!address.is_loopback()) {
-      found = address;
-      break;
-    }
-  }
-  freeifaddrs(list);
-  return found;
-}
-
-// A host or address text as the system reads it: an IPv6 literal may come
-// in brackets ("[::1]").
-std::string hostText(const String& host) {
-  std::string text = toUtf8(host);
-  if (text.size() >= 2 && text.front() == '[' && text.back() == ']') text = text.substr(1, text.size() - 2);
-  return text;
-}
+// A host or address text as the system reads it (an IPv6 literal without
+// its brackets).
+std::string hostText(const String& host) { return toUtf8(events::withoutBrackets(host)); }
 
 void checkPort(int32_t port) {
   if (port < 0 || port > 65535) throw events::socketError(sockerr::InvalidArgument);
@@ -92,8 +57,8 @@ enum class CloseNotify { None, Queued, Sent };
 
 }  // namespace
 
-struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSocket::Impl> {
-  explicit Impl(TcpSocket* owner) : owner(owner) {}
+struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
+  explicit Impl(TcpSocket* owner) : LoopTarget(owner) {}
 
   // ---- state -----------------------------------------------------------
 
@@ -102,26 +67,11 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   }
   bool canTransfer() const { return state == SocketState::Connected || state == SocketState::Closing; }
 
-  void raise(Kind kind, int32_t number = 0, String text = {}) {
-    loop->raise(weak_from_this(), kind, generation, number, std::move(text));
-  }
-
   void fail(const asio::error_code& ec) {
     state = SocketState::Error;
     readPhase = ReadPhase::Done;
     events::SocketFailure failure = io().failure(ec);
     raise(kError, failure.number, std::move(failure.description));
-  }
-
-  // A completion handler that runs `f` only while the socket still exists
-  // and has not been closed since the operation started.
-  template <typename F>
-  auto guard(F f) {
-    return [self = weak_from_this(), started = generation, f](auto&&... args) {
-      auto impl = self.lock();
-      if (!impl || impl->generation != started) return;
-      f(*impl, std::forward<decltype(args)>(args)...);
-    };
   }
 
   // A connection still up ends in order (see ClosingConnections); one that
@@ -137,10 +87,11 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     socket.close(ignored);
     acceptor.close(ignored);
     resolver.cancel();
-    sends->clear();
+    sends.clear();
+    writeWaiting = false;
     closeNotify = CloseNotify::None;
     pendingTls.reset();
-    plain.setStreaming(false);
+    streaming = false;
     state = SocketState::Closed;
     readPhase = ReadPhase::Idle;
   }
@@ -150,7 +101,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   // Ending a stream pushes what the system holds back: setting the no-delay
   // option again sends any partial segment at once.
   void setStreaming(bool on) {
-    plain.setStreaming(on);
+    streaming = on;
     asio::error_code ignored;
     if (!on && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
   }
@@ -386,49 +337,57 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   }
 
   // ---- sending -----------------------------------------------------------
+  //
+  // The transport's retry rule holds here: after a write that would block,
+  // the next write offers the same remaining bytes again, first (a TLS
+  // record OpenSSL has begun holds part of them). A piece's remainder is
+  // queued, and the queue offers its first piece's remainder until the
+  // connection has taken it; nothing is written past it meanwhile.
 
   // A piece goes straight to the connection when nothing is queued before
   // it; only what it does not take at once is copied and queued.
   void send(std::span<const uint8_t> bytes) {
     require(canTransfer() && closeNotify == CloseNotify::None);
-    if (!plain.streaming()) loop->expectAnswer();  // a command, not a block of an upload
-    if (sends->empty()) {
+    if (sends.empty()) {
       asio::error_code ec;
       bytes = bytes.subspan(writeSome(bytes, ec));
       if (ec && ec != asio::error::would_block) return fail(ec);
       if (bytes.empty()) return raise(kSendComplete);
     }
-    sends->push(bytes);
-    if (!sends->waiting) awaitWritable();
+    sends.push(bytes);
+    if (!writeWaiting) awaitWritable(&Impl::flush);
   }
 
   // Writes until everything has gone or the connection takes no more
-  // (would_block) or fails; the count written.
+  // (would_block) or fails; the count written. A stream's pieces go marked
+  // as more to come.
   std::size_t writeSome(std::span<const uint8_t> bytes, asio::error_code& ec) {
     std::size_t written = 0;
     do {
-      written += io().write(bytes.subspan(written), ec);
+      written += io().write(bytes.subspan(written), streaming, ec);
     } while (!ec && written < bytes.size());
     return written;
   }
 
-  void awaitWritable() {
-    sends->waiting = true;
-    awaitTransport([](Impl& s, const asio::error_code& ec) {
-      s.sends->waiting = false;
+  // Waits until the connection takes more, then goes on with `next`; one
+  // such wait at a time.
+  void awaitWritable(void (Impl::*next)()) {
+    writeWaiting = true;
+    awaitTransport([next](Impl& s, const asio::error_code& ec) {
+      s.writeWaiting = false;
       if (ec) return s.fail(ec);
-      s.flush();
+      (s.*next)();
     });
   }
 
   // Hands queued pieces to the connection, in order, until it takes no more;
   // each finished piece raises SendComplete. The closing alert goes last.
   void flush() {
-    while (!sends->empty()) {
+    while (!sends.empty()) {
       asio::error_code ec;
-      const bool finished = sends->consume(writeSome(sends->front(), ec));
+      const bool finished = sends.consume(writeSome(sends.front(), ec));
       if (finished) raise(kSendComplete);
-      if (ec == asio::error::would_block) return awaitWritable();
+      if (ec == asio::error::would_block) return awaitWritable(&Impl::flush);
       if (ec) return fail(ec);
     }
     if (closeNotify == CloseNotify::Queued) sendCloseNotify();
@@ -437,7 +396,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   void endTls() {
     require(canTransfer() && closeNotify == CloseNotify::None);
     closeNotify = CloseNotify::Queued;
-    if (sends->empty()) sendCloseNotify();
+    if (sends.empty()) sendCloseNotify();
   }
 
   void sendCloseNotify() {
@@ -447,14 +406,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     }
     asio::error_code ec;
     tls->shutdown(ec);
-    if (ec == asio::error::would_block) {
-      sends->waiting = true;
-      return awaitTransport([](Impl& s, const asio::error_code& ec) {
-        s.sends->waiting = false;
-        if (ec) return s.fail(ec);
-        s.sendCloseNotify();
-      });
-    }
+    if (ec == asio::error::would_block) return awaitWritable(&Impl::sendCloseNotify);
     if (ec) return fail(ec);
     closeNotify = CloseNotify::Sent;
     raise(kSendComplete);
@@ -462,8 +414,7 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
 
   // ---- events ------------------------------------------------------------
 
-  void deliver(const events::LoopEvent& event) override {
-    if (!owner || event.generation != generation) return;
+  void handle(const events::LoopEvent& event) {
     switch (event.kind) {
       case kDataArrival:
         return deliverArrival();
@@ -485,15 +436,14 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
     }
   }
 
-  // The loop is declared first so that it outlives the Asio objects below.
-  std::shared_ptr<events::EventLoop> loop = events::EventLoop::current();
-  std::shared_ptr<events::SendQueue> sends = std::make_shared<events::SendQueue>();
-  TcpSocket* owner;
   tcp::socket socket{loop->context()};
   tcp::acceptor acceptor{loop->context()};
   tcp::resolver resolver{loop->context()};
   events::PlainTransport plain{socket};
   std::unique_ptr<events::TlsTransport> tls;  // while the connection runs TLS
+  events::SendQueue sends;
+  bool writeWaiting = false;  // a wait for the connection to take more is pending
+  bool streaming = false;     // an upload stream: pieces go marked as more to come
   std::optional<TlsRequest> pendingTls;       // TLS to start once Connect's TCP connection is up
   CloseNotify closeNotify = CloseNotify::None;
   std::vector<tcp::endpoint> endpoints;
@@ -501,7 +451,6 @@ struct TcpSocket::Impl : events::EventTarget, std::enable_shared_from_this<TcpSo
   tcp::endpoint peer;
   SocketState state = SocketState::Closed;
   ReadPhase readPhase = ReadPhase::Idle;
-  uint32_t generation = 0;
   uint32_t readWait = 0;  // the read wait that may still act
   String remoteHost;
   int32_t remotePort = 0;
@@ -571,7 +520,7 @@ String TcpSocket::LocalIP() const {
     if (!ec) return fromUtf8(local.address().to_string());
   }
   if (!impl_->bindAddress.is_unspecified()) return fromUtf8(impl_->bindAddress.to_string());
-  return fromUtf8(hostAddress(impl_->bindAddress).to_string());
+  return events::hostAddress(impl_->bindAddress.is_v6());
 }
 
 void TcpSocket::setLocalIP(String address) {
@@ -594,7 +543,7 @@ void TcpSocket::ConnectTls(const String& peerName, const TlsSession& resume) {
 }
 
 void TcpSocket::StartTls(const String& peerName, const TlsSession& resume) {
-  impl_->require(impl_->state == SocketState::Connected && !impl_->tls && impl_->sends->empty());
+  impl_->require(impl_->state == SocketState::Connected && !impl_->tls && impl_->sends.empty());
   if (peerName.empty()) throw events::socketError(sockerr::InvalidArgument);
   impl_->startTls(TlsRequest{hostText(peerName), resume});
 }
@@ -604,6 +553,8 @@ bool TcpSocket::IsTls() const { return impl_->tls != nullptr; }
 TlsSession TcpSocket::Session() const { return impl_->tls ? impl_->tls->session() : TlsSession(); }
 
 bool TcpSocket::SessionReused() const { return impl_->tls && impl_->tls->sessionReused(); }
+
+bool TcpSocket::EndedWithoutCloseNotify() const { return impl_->tls && impl_->tls->endedWithoutCloseNotify(); }
 
 void TcpSocket::SendCloseNotify() { impl_->endTls(); }
 

@@ -141,6 +141,11 @@ class SKEIN10_INTERNAL_API TcpSocket {
   TlsSession Session() const;
   // Whether the handshake resumed the session offered.
   bool SessionReused() const;
+  // Whether the peer ended the TLS connection with a plain TCP end and no
+  // closing alert: anyone on the path can forge such an end, so the data
+  // may have been cut short. Known from onClose until Close; always false
+  // for a plain connection.
+  bool EndedWithoutCloseNotify() const;
   // Ends the connection's data with TLS's closing alert (close_notify),
   // queued behind the pieces not yet sent; onSendComplete follows once it has
   // gone (at once on a plain connection, which sends nothing). No SendData

@@ -2,7 +2,7 @@
 #include <chrono>
 #include <optional>
 
-#include "platform/events/EventLoop.h"
+#include "platform/events/LoopTarget.h"
 #include "skein10/Events.h"
 
 namespace skein10 {
@@ -14,10 +14,10 @@ namespace skein10 {
 // wait: a restart only moves the due time. The one Asio wait that is pending
 // stays as it is when it expires no later than the new due time; when it
 // expires early it finds the due time moved and waits again.
-struct Timer::Impl : events::EventTarget, std::enable_shared_from_this<Timer::Impl> {
+struct Timer::Impl : events::LoopTarget<Timer::Impl, Timer> {
   using TimePoint = asio::steady_timer::clock_type::time_point;
 
-  explicit Impl(Timer* owner) : owner(owner), timer(loop->context()) {}
+  explicit Impl(Timer* owner) : LoopTarget(owner), timer(loop->context()) {}
 
   void restart() {
     ++generation;
@@ -51,7 +51,7 @@ struct Timer::Impl : events::EventTarget, std::enable_shared_from_this<Timer::Im
   // Raises one Timer event and schedules the next, one period after this
   // one was due; a thread that pumped too late gets no burst of catch-up events.
   void expired() {
-    loop->raise(weak_from_this(), 0, generation);
+    raise(0);
     const auto now = asio::steady_timer::clock_type::now();
     auto next = *due + period();
     if (next <= now) next = now + period();
@@ -59,18 +59,15 @@ struct Timer::Impl : events::EventTarget, std::enable_shared_from_this<Timer::Im
     arm(next);
   }
 
-  void deliver(const events::LoopEvent& event) override {
-    if (owner && enabled && event.generation == generation && owner->onTimer) owner->onTimer();
+  void handle(const events::LoopEvent&) {
+    if (enabled && owner->onTimer) owner->onTimer();
   }
 
-  std::shared_ptr<events::EventLoop> loop = events::EventLoop::current();
-  Timer* owner;
   asio::steady_timer timer;
   std::optional<TimePoint> due;  // when the next Timer event is due; none while stopped
   bool waiting = false;          // an Asio wait is pending
   int32_t interval = 0;
   bool enabled = false;
-  uint32_t generation = 0;
 };
 
 Timer::Timer() : impl_(std::make_shared<Impl>(this)) {}

@@ -44,10 +44,13 @@ const asio::error_category& tlsCategory() {
 // SIGPIPE instead of failing the write.
 int descriptorOf(BIO* bio) { return static_cast<int>(reinterpret_cast<intptr_t>(BIO_get_data(bio))); }
 
+// The peer's end of the connection is kept as the BIO's end, so that OpenSSL
+// tells an end without the closing alert from a failed read.
 int bioRead(BIO* bio, char* into, int size) {
   BIO_clear_retry_flags(bio);
   const ssize_t count = ::recv(descriptorOf(bio), into, static_cast<std::size_t>(size), 0);
   if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) BIO_set_retry_read(bio);
+  if (count == 0 && size > 0) BIO_set_flags(bio, BIO_FLAGS_IN_EOF);
   return static_cast<int>(count);
 }
 
@@ -58,7 +61,10 @@ int bioWrite(BIO* bio, const char* bytes, int size) {
   return static_cast<int>(count);
 }
 
-long bioControl(BIO*, int command, long, void*) { return command == BIO_CTRL_FLUSH ? 1 : 0; }
+long bioControl(BIO* bio, int command, long, void*) {
+  if (command == BIO_CTRL_EOF) return BIO_test_flags(bio, BIO_FLAGS_IN_EOF) != 0;
+  return command == BIO_CTRL_FLUSH ? 1 : 0;
+}
 
 int bioCreate(BIO* bio) {
   BIO_set_init(bio, 1);
@@ -92,9 +98,9 @@ SSL_CTX* newClientContext() {
   SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
   SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
   SSL_CTX_set_default_verify_paths(context);
-  // A peer that closes without the closing alert ends the data like a plain
-  // close; FTP's own replies say whether a transfer was complete.
-  SSL_CTX_set_options(context, SSL_OP_NO_RENEGOTIATION | SSL_OP_IGNORE_UNEXPECTED_EOF);
+  // A peer that closes without the closing alert is no normal end: anyone on
+  // the path can forge it (see endedWithoutCloseNotify).
+  SSL_CTX_set_options(context, SSL_OP_NO_RENEGOTIATION);
   SSL_CTX_set_mode(context, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
   // Reading ahead takes a record (or several) in one receive instead of
   // its header and then its body; what it took beyond a record waits in
@@ -243,7 +249,11 @@ std::size_t TlsTransport::read(std::span<uint8_t> into, asio::error_code& ec) {
 
 bool TlsTransport::holdsBytes() const { return begin_ != end_ || SSL_has_pending(ssl_.get()) == 1; }
 
-std::size_t TlsTransport::write(std::span<const uint8_t> bytes, asio::error_code& ec) {
+// SSL_write's retry rule: after WANT_WRITE it must be called again with the
+// same remaining bytes (at least as many), though they may have moved
+// (SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER); the socket's send queue keeps it
+// (see SocketTransport::write).
+std::size_t TlsTransport::write(std::span<const uint8_t> bytes, bool /*moreToCome*/, asio::error_code& ec) {
   ec.clear();
   if (bytes.empty()) return 0;
   ERR_clear_error();
@@ -267,11 +277,18 @@ asio::error_code TlsTransport::outcome(int result, bool handshaking) {
     case SSL_ERROR_ZERO_RETURN:
       if (!handshaking) return asio::error::eof;
       break;
+    case SSL_ERROR_SSL:
+      // The peer's plain end, without the closing alert: OpenSSL fails the
+      // read that finds it, and every later one.
+      if (!handshaking && (endedWithoutCloseNotify_ ||
+                           ERR_GET_REASON(ERR_peek_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING)) {
+        return endedPlainly();
+      }
+      break;
     case SSL_ERROR_SYSCALL:
-      // Nothing queued: a failed system call, or the peer's plain close
-      // (after our own closing alert OpenSSL reports that one here).
+      // Nothing queued: a failed system call, or the peer's plain end.
       if (ERR_peek_error() == 0 && systemError != 0) return asio::error_code(systemError, asio::system_category());
-      if (ERR_peek_error() == 0 && !handshaking) return asio::error::eof;
+      if (ERR_peek_error() == 0 && !handshaking) return endedPlainly();
       break;
     default:
       break;
@@ -280,12 +297,18 @@ asio::error_code TlsTransport::outcome(int result, bool handshaking) {
   return asio::error_code(1, tlsCategory());
 }
 
+// The end all the same, remembered as one without the closing alert.
+asio::error_code TlsTransport::endedPlainly() {
+  endedWithoutCloseNotify_ = true;
+  return asio::error::eof;
+}
+
 void TlsTransport::describe(bool handshaking) {
   if (!failureText_.empty()) return;
   const long verified = SSL_get_verify_result(ssl_.get());
   if (handshaking && verified != X509_V_OK) {
     failureText_ = std::string("The server's TLS certificate was refused: ") + X509_verify_cert_error_string(verified);
-  } else if (ERR_peek_error() == 0) {
+  } else if (ERR_peek_error() == 0 || ERR_GET_REASON(ERR_peek_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
     failureText_ = "The TLS handshake failed: the server closed the connection";
   } else {
     failureText_ = std::string(handshaking ? "The TLS handshake failed: " : "The TLS connection failed: ") +

@@ -40,7 +40,9 @@ class TlsTransport final : public SocketTransport {
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
   bool holdsBytes() const override;
-  std::size_t write(std::span<const uint8_t> bytes, asio::error_code& ec) override;
+  // Each call's bytes go out in records of their own; `moreToCome` changes
+  // nothing yet.
+  std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) override;
   SocketFailure failure(const asio::error_code& ec) const override;
 
   // The newest session the server gave this connection (a TLS 1.3 server
@@ -49,6 +51,9 @@ class TlsTransport final : public SocketTransport {
   TlsSession session() const;
   // Whether the handshake resumed the offered session.
   bool sessionReused() const;
+  // Whether the peer ended the connection without the closing alert; its
+  // reads then report the end (eof) like a closed connection.
+  bool endedWithoutCloseNotify() const { return endedWithoutCloseNotify_; }
 
   // Called by OpenSSL with each new session of a client connection.
   static int keepSession(ssl_st* ssl, struct ssl_session_st* session);
@@ -62,6 +67,7 @@ class TlsTransport final : public SocketTransport {
   // text is kept for failure().
   asio::error_code outcome(int result, bool handshaking);
   void describe(bool handshaking);
+  asio::error_code endedPlainly();
 
   std::unique_ptr<ssl_st, SslFree> ssl_;
   std::vector<uint8_t> buffer_;  // decrypted bytes poll() took, not read yet
@@ -69,6 +75,7 @@ class TlsTransport final : public SocketTransport {
   std::size_t end_ = 0;
   TlsSession newest_;
   std::string failureText_;
+  bool endedWithoutCloseNotify_ = false;
 };
 
 }  // namespace skein10::events

@@ -24,9 +24,13 @@ int openFlags(FileMode mode) {
     case FileMode::Output: return O_WRONLY | O_CREAT | O_TRUNC;
     case FileMode::BinaryWrite: return O_WRONLY | O_CREAT;
     case FileMode::BinaryRead: return O_RDONLY;
+    case FileMode::NewPrivate: return O_WRONLY | O_CREAT | O_EXCL;
   }
   return O_RDONLY;
 }
+
+// The permission bits a file created in `mode` gets, before the umask.
+mode_t creationPermissions(FileMode mode) { return mode == FileMode::NewPrivate ? 0600 : 0666; }
 
 bool valid(int16_t number) { return number > 0 && number <= FileTable::kMaxNumber; }
 
@@ -52,10 +56,10 @@ bool waitReady(int fd, short events, Patience patience) {
 // Opens without blocking. A FIFO opened for writing has no reader yet when
 // the open fails with ENXIO; the kernel can't be asked to wait for one
 // without blocking for good, so the open is tried again, within the patience.
-UniqueFd openWithin(const std::string& name, int flags, Patience patience) {
+UniqueFd openWithin(const std::string& name, FileMode mode, Patience patience) {
   const auto deadline = std::chrono::steady_clock::now() + patience;
   for (;;) {
-    UniqueFd fd(::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666));
+    UniqueFd fd(::open(name.c_str(), openFlags(mode) | O_CLOEXEC | O_NONBLOCK, creationPermissions(mode)));
     if (fd || errno != ENXIO) return fd;
     const auto left = deadline - std::chrono::steady_clock::now();
     if (patience >= Patience::zero() && left <= Patience::zero()) throw accessError(kNoReader);
@@ -89,7 +93,7 @@ void FileTable::open(int16_t number, const String& path, FileMode mode, Patience
   if (path.empty()) throw fileError(errc::PathFileAccess);
   const std::string name = toUtf8(path);
   // Never blocks: a FIFO without its other end would hold the open forever.
-  UniqueFd fd = openWithin(name, openFlags(mode), patience);
+  UniqueFd fd = openWithin(name, mode, patience);
   if (!fd) throw fileError(errno, name.c_str(), true);
   // A folder opens for reading, but is no file to read.
   struct stat info {};

@@ -29,6 +29,8 @@ enum class FileMode {
   Output,       // created, or emptied if it exists; for writing
   BinaryWrite,  // created if missing, kept as it is; writing starts at its start
   BinaryRead,   // must exist; reading starts at its start
+  NewPrivate,   // created new, readable and writable by the owner alone (0600); fails (75)
+                // if the name exists, a symbolic link included; for writing
 };
 
 // How long a read or write may wait for the other end of a FIFO or device;

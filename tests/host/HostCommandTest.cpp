@@ -3,8 +3,13 @@
 // real FTP servers on loopback (a scripted one where a server must stall).
 
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -868,6 +873,34 @@ TEST_F(HostFtpTest, DashUWithoutAPasswordSaysItSendsAnEmptyOne) {
             std::string::npos)
       << result.err;
   EXPECT_NE(result.err.find("[server: 530 "), std::string::npos) << result.err;
+}
+
+// Ctrl-C at the password prompt, on the controlling terminal: the prompt had
+// turned the echo off, and the terminal gets it back before the program ends
+// by the signal.
+TEST_F(HostCommandTest, CtrlCAtThePasswordPromptGivesTheTerminalItsEchoBack) {
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    for (const auto& [name, value] : environment()) ::setenv(name.c_str(), value.c_str(), 1);
+    ::execl(SKEIN10_HOST_PROGRAM, "skein10", "ftp", "-u", "alice", "ftp://127.0.0.1:9", "ls", nullptr);
+    ::_exit(127);
+  }
+  const auto echoing = [terminal] {
+    termios now{};
+    return ::tcgetattr(terminal, &now) == 0 && (now.c_lflag & ECHO) != 0;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (echoing() && std::chrono::steady_clock::now() < deadline) ::usleep(10000);
+  EXPECT_FALSE(echoing()) << "no prompt without echo came";
+  ASSERT_EQ(::write(terminal, "\x03", 1), 1);  // the terminal sends SIGINT to the program
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) ::usleep(10000);
+  if (std::chrono::steady_clock::now() >= deadline) ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_TRUE(echoing());
+  ::close(terminal);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr char kTlsScript[] = R"(import sys
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
-address, port, root, user, password, cert, key = sys.argv[1:8]
+address, port, root, user, password, cert, key, tls12 = sys.argv[1:9]
 authorizer = DummyAuthorizer()
 authorizer.add_user(user, password, root, perm="elradfmwMT")
 handler = TLS_FTPHandler
@@ -23,6 +23,10 @@ handler.certfile = cert
 handler.keyfile = key
 handler.tls_control_required = True
 handler.tls_data_required = True
+if tls12 == "1":
+    from OpenSSL import SSL
+    handler.ssl_context = handler.get_ssl_context()
+    handler.ssl_context.set_max_proto_version(SSL.TLS1_2_VERSION)
 FTPServer((address, int(port)), handler).serve_forever()
 )";
 
@@ -48,14 +52,14 @@ PyftpdlibServer::PyftpdlibServer(FtpServerOptions options) : FtpTestServer("pyft
            root().string(), "-u", toUtf8(user()), "-P", toUtf8(password()), "-w"});
     return;
   }
-  if (options.tls != FtpServerOptions::Tls::Explicit || options.tls12Only) {
+  if (options.tls != FtpServerOptions::Tls::Explicit) {
     throw std::invalid_argument("pyftpdlib serves explicit TLS only");
   }
   const std::filesystem::path script = work() / "tls_server.py";
   std::ofstream(script) << kTlsScript;
   const TestCertificates& certs = TestCertificates::shared();
   start({kPython, script.string(), address(), std::to_string(port()), root().string(), toUtf8(user()),
-         toUtf8(password()), certs.server().string(), certs.key().string()});
+         toUtf8(password()), certs.server().string(), certs.key().string(), options.tls12Only ? "1" : "0"});
 }
 
 }  // namespace skein10::test

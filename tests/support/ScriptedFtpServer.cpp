@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "TestCertificates.h"
+
 namespace skein10::test {
 
 ScriptedFtpServer::ScriptedFtpServer(Script script) : listener_(TestSocket::listen("127.0.0.1")) {
@@ -49,7 +51,14 @@ void ScriptedFtpServer::record(std::string_view bytes) {
 ScriptedFtpServer::Session::Session(ScriptedFtpServer& server, TestSocket control)
     : server_(server), control_(std::move(control)) {}
 
-void ScriptedFtpServer::Session::send(std::string_view bytes) { control_.send(bytes); }
+void ScriptedFtpServer::Session::send(std::string_view bytes) {
+  if (tls_) return tls_->send(bytes);
+  control_.send(bytes);
+}
+
+std::string ScriptedFtpServer::Session::receive(milliseconds timeout) {
+  return tls_ ? tls_->receive(timeout) : control_.receive(timeout);
+}
 
 void ScriptedFtpServer::Session::sendChunks(std::string_view bytes, const std::vector<std::size_t>& cuts,
                                             milliseconds pause) {
@@ -71,7 +80,7 @@ std::string ScriptedFtpServer::Session::readLine() {
       pending_.erase(0, end + 2);
       return line;
     }
-    std::string part = control_.receive(kPatience);
+    std::string part = receive(kPatience);
     if (part.empty()) throw std::runtime_error("the client closed the control connection");
     server_.record(part);
     pending_ += part;
@@ -85,7 +94,7 @@ void ScriptedFtpServer::Session::expect(const std::string& line) {
 }
 
 bool ScriptedFtpServer::Session::clientSentAnything() {
-  return !pending_.empty() || control_.readable(milliseconds(0));
+  return !pending_.empty() || (tls_ ? tls_->readable(milliseconds(0)) : control_.readable(milliseconds(0)));
 }
 
 void ScriptedFtpServer::Session::waitClientClosed(milliseconds timeout) {
@@ -94,7 +103,7 @@ void ScriptedFtpServer::Session::waitClientClosed(milliseconds timeout) {
   while (std::chrono::steady_clock::now() < deadline) {
     std::string part;
     try {
-      part = control_.receive(timeout);
+      part = receive(timeout);
     } catch (const std::runtime_error&) {
       return;
     }
@@ -103,9 +112,24 @@ void ScriptedFtpServer::Session::waitClientClosed(milliseconds timeout) {
   }
 }
 
-void ScriptedFtpServer::Session::close() { control_.close(); }
+void ScriptedFtpServer::Session::close() {
+  tls_.reset();
+  control_.close();
+}
 
-void ScriptedFtpServer::Session::abort() { control_.abort(); }
+void ScriptedFtpServer::Session::abort() {
+  tls_.reset();
+  control_.abort();
+}
+
+void ScriptedFtpServer::Session::startTls(bool tls12Only) {
+  tlsContext_ = TlsServerStream::newContext(TestCertificates::shared().server(), tls12Only);
+  tls_ = std::make_unique<TlsServerStream>(control_, tlsContext_.get());
+}
+
+std::unique_ptr<TlsServerStream> ScriptedFtpServer::Session::secureData(TestSocket& data) {
+  return std::make_unique<TlsServerStream>(data, tlsContext_.get());
+}
 
 int ScriptedFtpServer::Session::listenData() {
   dataListener_ = TestSocket::listen("127.0.0.1");

@@ -7,12 +7,14 @@
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "TestSocket.h"
+#include "TlsServerStream.h"
 
 namespace skein10::test {
 
@@ -41,6 +43,14 @@ class ScriptedFtpServer {
     // Resets the control connection instead of closing it.
     void abort();
 
+    // TLS (after "234" to AUTH TLS): the server's side of the handshake on
+    // the control connection, with the test authority's certificate for
+    // the loopback names; from here on the dialogue runs through it.
+    void startTls(bool tls12Only = false);
+    // The server's side of TLS on a data connection, resuming the control
+    // connection's session when the client offers it.
+    std::unique_ptr<TlsServerStream> secureData(TestSocket& data);
+
     // Passive mode: a data listener on 127.0.0.1; its port.
     int listenData();
     TestSocket acceptData();
@@ -54,10 +64,15 @@ class ScriptedFtpServer {
     friend class ScriptedFtpServer;
     Session(ScriptedFtpServer& server, TestSocket control);
 
+    // The next bytes on the control connection, through TLS once it runs.
+    std::string receive(milliseconds timeout);
+
     ScriptedFtpServer& server_;
     TestSocket control_;
     std::string pending_;
     TestSocket dataListener_;
+    TlsServerStream::Context tlsContext_;
+    std::unique_ptr<TlsServerStream> tls_;  // the control connection's, once it runs TLS
   };
 
   using Script = std::function<void(Session&)>;

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "TestCertificates.h"
+#include "TlsServerStream.h"
 
 namespace skein10::test {
 
@@ -14,9 +14,6 @@ namespace {
 
 constexpr milliseconds kPatience{20000};
 
-struct ContextFree {
-  void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
-};
 struct SslFree {
   void operator()(SSL* ssl) const { SSL_free(ssl); }
 };
@@ -27,13 +24,8 @@ int countHello(SSL* ssl, int*, void*) {
   return SSL_CLIENT_HELLO_SUCCESS;
 }
 
-std::unique_ptr<SSL_CTX, ContextFree> serverContext(const TlsTestServer::Options& options) {
-  std::unique_ptr<SSL_CTX, ContextFree> context(SSL_CTX_new(TLS_server_method()));
-  SSL_CTX_use_certificate_chain_file(context.get(), options.certificate.c_str());
-  SSL_CTX_use_PrivateKey_file(context.get(), TestCertificates::shared().key().c_str(), SSL_FILETYPE_PEM);
-  static const unsigned char kContext[] = "skein10-test";
-  SSL_CTX_set_session_id_context(context.get(), kContext, sizeof kContext - 1);
-  if (options.tls12Only) SSL_CTX_set_max_proto_version(context.get(), TLS1_2_VERSION);
+TlsServerStream::Context serverContext(const TlsTestServer::Options& options) {
+  TlsServerStream::Context context = TlsServerStream::newContext(options.certificate, options.tls12Only);
   if (!options.groups.empty()) SSL_CTX_set1_groups_list(context.get(), options.groups.c_str());
   SSL_CTX_set_client_hello_cb(context.get(), countHello, nullptr);
   return context;
@@ -81,7 +73,7 @@ TlsTestServer::~TlsTestServer() {
 }
 
 void TlsTestServer::run(Options options) {
-  const std::unique_ptr<SSL_CTX, ContextFree> context = serverContext(options);
+  const TlsServerStream::Context context = serverContext(options);
   for (int i = 0; i < options.connections; ++i) {
     try {
       TestSocket connection = listener_.accept(kPatience);

@@ -8,6 +8,7 @@
 #include <asio/error.hpp>
 #include <asio/ip/address_v4.hpp>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <numeric>
@@ -318,6 +319,39 @@ TEST(TcpSocket, AClosedConnectionWhosePeerStreamsOnIsResetAfterABound) {
     EXPECT_TRUE(waitFor([] { return closing() == 0; }, 30));
     streamer.join();
     EXPECT_LT(streamed, 64u << 20) << "the peer could send on without end";
+  });
+}
+
+// Peers that never end their side can't make closed connections pile up: at
+// most kMaxClosing of a thread wait for their peer, and each close past that
+// resets the oldest one.
+TEST(TcpSocket, ClosedConnectionsWaitingForTheirPeerAreBoundedOldestResetFirst) {
+  onFreshThread([] {
+    constexpr std::size_t kBound = events::ClosingConnections::kMaxClosing;
+    constexpr std::size_t kConnections = kBound + 5;
+    std::vector<std::unique_ptr<ClientAndPeer>> pairs;
+    for (std::size_t i = 0; i < kConnections; ++i) {
+      pairs.push_back(std::make_unique<ClientAndPeer>());
+      pairs.back()->client.Close();
+      EXPECT_EQ(closing(), std::min(i + 1, kBound));
+    }
+    // The oldest were reset, the newest still wait, having ended in order.
+    const auto pendingError = [](int descriptor) {
+      int error = 0;
+      socklen_t size = sizeof error;
+      getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &size);
+      return error;
+    };
+    for (std::size_t i = 0; i < kConnections; ++i) {
+      const bool reset = i < kConnections - kBound;
+      int error = pendingError(pairs[i]->peer.fd());
+      for (int tries = 0; reset && error == 0 && tries < 200; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        error = pendingError(pairs[i]->peer.fd());
+      }
+      // The reset comes after the connection's end: EPIPE rather than ECONNRESET.
+      EXPECT_EQ(error != 0, reset) << i << ": " << std::strerror(error);
+    }
   });
 }
 

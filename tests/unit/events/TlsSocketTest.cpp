@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "SocketProbe.h"
 #include "TestCertificates.h"
+#include "TlsServerStream.h"
 #include "TlsTestServer.h"
 #include "skein10/Error.h"
 
@@ -83,6 +85,36 @@ TEST(TlsSocket, StartsTlsOnAConnectionThenEndsWithTheClosingAlert) {
   EXPECT_TRUE(seen[0].closeNotify);
   EXPECT_EQ(client.connects(), 2);
   EXPECT_FALSE(client.probe.saw("error " + std::to_string(sockerr::SecureChannel))) << toUtf8(client.probe.errorText);
+}
+
+// A peer's end without the closing alert is a close like any other, after
+// all the data, but the socket tells it from an end with the alert: anyone
+// on the path can forge it.
+TEST(TlsSocket, AnEndWithoutTheClosingAlertIsACloseThatSaysSo) {
+  using namespace std::chrono_literals;
+  for (bool alert : {true, false}) {
+    SCOPED_TRACE(alert ? "with the alert" : "without the alert");
+    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+    const test::TlsServerStream::Context context =
+        test::TlsServerStream::newContext(TestCertificates::shared().server());
+    std::thread server([&] {
+      test::TestSocket peer = listener.accept(10s);
+      test::TlsServerStream tls(peer, context.get());
+      tls.send("payload");
+      if (alert) tls.closeNotify();
+      tls.shutdownSend();
+      peer.waitPeerClosed(10s);
+    });
+    Client client("127.0.0.1", listener.localPort());
+    client.socket.ConnectTls(u"127.0.0.1");
+    EXPECT_TRUE(waitFor([&] { return client.probe.saw("close"); }));
+    EXPECT_EQ(client.probe.received, "payload");
+    EXPECT_EQ(client.socket.EndedWithoutCloseNotify(), !alert);
+    EXPECT_FALSE(client.probe.saw("error " + std::to_string(sockerr::SecureChannel))) << toUtf8(client.probe.errorText);
+    client.socket.Close();
+    EXPECT_FALSE(client.socket.EndedWithoutCloseNotify());
+    server.join();
+  }
 }
 
 // Bytes of a record that a read left behind wait inside TLS, where no

@@ -172,8 +172,7 @@ TEST_F(FtpControlSession, WaitsEndByTheTimeOut) {
     std::function<void(ScriptedFtpServer::Session&)> reply;  // after the login and "CWD x"
   };
   const Case cases[] = {
-      {"221", [](auto& s) { s.send("221 Goodbye\r\n"); }},
-      {"unknown code", [](auto& s) { s.send("120 Wait a while\r\n"); }},
+      {"unknown preliminary code", [](auto& s) { s.send("120 Wait a while\r\n"); }},
       {"transfer end alone", [](auto& s) { s.send("226 Done\r\n"); }},
       {"silence", [](auto&) {}},
   };
