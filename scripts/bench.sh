@@ -10,7 +10,9 @@
 #   3. 8 sessions on 8 threads of one process, against 8 curl processes at once;
 #   4. peak memory of a small and a large transfer, and the CPU of a 10 s wait;
 #   5. downloads, uploads and round trips over explicit TLS (vsftpd and
-#      proftpd, passive).
+#      proftpd, passive);
+#   6. the Python module: 5000 ChangeDirectory("/") against ftplib's cwd("/"),
+#      and a download (the first size) against ftplib's retrbinary into a file.
 # Each pair runs alternately (A B A B ...) after one warm-up of each side; a
 # row shows each side's median wall time, the median of the per-pair ratios
 # (ours over theirs), the median CPU time, the median and the highest of the
@@ -30,7 +32,7 @@
 #   SKEIN10_BENCH_SESSION_MB  MiB (default 128)
 #   SKEIN10_BENCH_IDLE_S    seconds of the silent-server wait (default 10)
 #   SKEIN10_BENCH_SERVERS   servers of the transfer rows (default "vsftpd pyftpdlib")
-#   SKEIN10_BENCH_GROUPS    which rows run (default all: "transfers memory rounds many tls idle")
+#   SKEIN10_BENCH_GROUPS    which rows run (default all: "transfers memory rounds python many tls idle")
 #   SKEIN10_BENCH_PEERS     where proftpd is unpacked (default build/peers/proftpd of the tree;
 #                           ./run unpacks it there); without it the proftpd rows are skipped
 set -euo pipefail
@@ -62,10 +64,10 @@ servers=(${SKEIN10_BENCH_SERVERS:-vsftpd pyftpdlib})
 for server in "${servers[@]}"; do
   [[ $server =~ ^(vsftpd|pyftpdlib)$ ]] || { echo "bench: SKEIN10_BENCH_SERVERS takes vsftpd and pyftpdlib, not '$server'" >&2; exit 2; }
 done
-groups=" ${SKEIN10_BENCH_GROUPS:-transfers memory rounds many tls idle} "
+groups=" ${SKEIN10_BENCH_GROUPS:-transfers memory rounds python many tls idle} "
 for group in $groups; do
-  [[ $group =~ ^(transfers|memory|rounds|many|tls|idle)$ ]] \
-    || { echo "bench: SKEIN10_BENCH_GROUPS takes transfers, memory, rounds, many, tls and idle, not '$group'" >&2; exit 2; }
+  [[ $group =~ ^(transfers|memory|rounds|python|many|tls|idle)$ ]] \
+    || { echo "bench: SKEIN10_BENCH_GROUPS takes transfers, memory, rounds, python, many, tls and idle, not '$group'" >&2; exit 2; }
 done
 wanted() { [[ $groups == *" $1 "* ]]; }  # wanted GROUP: whether its rows run
 proftpd_dir=${SKEIN10_BENCH_PEERS:-$source_root/build/peers/proftpd}
@@ -374,6 +376,20 @@ per_command() {
     split(m, a, " "); split(o, b, " "); printf "%s %.3f %s\n", a[1], (a[2] - b[2]) / (n - 1) * 1e6, a[3] }'
 }
 
+# The Python rows: both sides run bench/python_ftp.py, the module from this build.
+python_side() {  # python_side TOOL TASK SERVER ARG...
+  local tool=$1 task=$2 server=$3; shift 3
+  PYTHONPATH=$build/python measure -- /usr/bin/python3 "$source_root/bench/python_ftp.py" "$tool" "$task" \
+    127.0.0.1 "${port[$server]}" "${user[$server]}" "${password[$server]}" "$@"
+}
+python_cwd() { python_side "$1" cwd vsftpd "$commands"; }
+python_get() {  # python_get TOOL SIZE
+  local into=$work/python-download.bin
+  python_side "$1" get vsftpd pub "payload-$2.bin" "$into"
+  cmp -s "$(payload "$2")" "$into" || fail "python get ($1) moved different bytes"
+  rm -f "$into"
+}
+
 # Many sessions at once, each into a file of its own, all compared afterwards.
 many_checked() {
   local i
@@ -425,6 +441,18 @@ if wanted rounds; then
   echo "bench: CPU per command, $slow_commands 'CWD /' to servers answering after 2 ms and at once" >&2
   ratio_field=2 pair "$slow_commands CWD /: server answering after 2 ms vs at once (CPU columns: us per command)" 1.2 \
     "per_command slow $slow_commands" "per_command prompt $slow_commands" $((3 * runs))
+fi
+
+if wanted python; then
+  if [ -d "$build/python/skein10" ]; then
+    echo "bench: the Python module against ftplib (vsftpd)" >&2
+    pair "python: $commands ChangeDirectory(\"/\") vs ftplib cwd(\"/\")" 0.8 "python_cwd skein10" "python_cwd ftplib" \
+      $((3 * runs))
+    pair "python: GetFile ${sizes[0]} MiB PASV vs ftplib retrbinary" 0.8 "python_get skein10 ${sizes[0]}" \
+      "python_get ftplib ${sizes[0]}"
+  else
+    add_row "| python rows | skipped: the module skein10 was not built | | | | | | | | |"
+  fi
 fi
 
 if wanted many; then
@@ -507,7 +535,8 @@ tool_versions() {
   echo "ratio is the median of the per-pair ratios (skein10 over peer), CPU ratio the median (and highest) of the per-pair"
   echo "CPU ratios, RSS the highest peak. Peers: curl for downloads and TLS, bench/ftp_block_upload (3072-byte blocks on a"
   echo "bare socket, the rule uploads keep) for plain uploads with curl's ratio in the row's name, the C client of bench/"
-  echo "and Python's ftplib for round trips, and the session itself against a server answering at once for the 2 ms row."
+  echo "and Python's ftplib for round trips, ftplib for the Python module's rows, and the session itself against a server"
+  echo "answering at once for the 2 ms row."
   echo
   tool_versions
   echo
