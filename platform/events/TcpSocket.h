@@ -48,9 +48,11 @@ class SKEIN10_INTERNAL_API TcpSocket {
   SocketState State() const;
   // Closes the connection or listener; raises no event. The socket can be set
   // up again afterwards. A connection ends in order: everything sent before
-  // Close still reaches the peer, then the end; the system's descriptor goes
-  // once the peer has ended its side too (or after a bound), while the
-  // thread pumps.
+  // Close (every piece that had its onSendComplete) still reaches the peer,
+  // then the end; pieces still queued are dropped. A TLS stream (see
+  // setStreaming) whose pieces all went ends with the closing alert after
+  // them. The system's descriptor goes once the peer has ended its side too
+  // (or after a bound), while the thread pumps.
   void Close();
   // Closes at once with a reset, so the peer sees its connection cut short
   // rather than ended normally (an upload never looks complete); otherwise
@@ -150,9 +152,10 @@ class SKEIN10_INTERNAL_API TcpSocket {
   // for a plain connection.
   bool EndedWithoutCloseNotify() const;
   // Ends the connection's data with TLS's closing alert (close_notify),
-  // queued behind the pieces not yet sent; onSendComplete follows once it has
-  // gone (at once on a plain connection, which sends nothing). No SendData
-  // after it; Close then ends the connection.
+  // queued behind the pieces not yet sent and what a stream gathered;
+  // onSendComplete follows once it has gone (at once on a plain connection,
+  // which sends nothing). No SendData after it; Close then ends the
+  // connection.
   void SendCloseNotify();
 
   // Events.
