@@ -269,7 +269,7 @@ trio() {
     theirs+=("$($b)")
     thirds+=("$($c)")
   done
-  pair_row "$name (vs curl: $(ratios ours thirds 1 | median_of))" "$target" ours theirs
+  pair_row "$name" "$target" ours theirs "(vs curl: $(ratios ours thirds 1 | median_of | xargs printf '%.2f'))"
 }
 
 # ratios OURS THEIRS FIELD: the per-pair ratios of one field, one a line.
@@ -280,10 +280,11 @@ ratios() {
 median_of() { median $(cat); }
 highest_of() { sort -g | tail -n 1; }
 
-# pair_row NAME TARGET OURS THEIRS: the row of two sides' runs; the ratio is
-# that of the wall times, or of the field ratio_field names (2: CPU).
+# pair_row NAME TARGET OURS THEIRS [NOTE]: the row of two sides' runs, NOTE
+# shown after the name; the ratio is that of the wall times, or of the field
+# ratio_field names (2: CPU).
 pair_row() {
-  local name=$1 target=$2 verdict="" ratio cpu_ratio cpu_highest
+  local name=$1 target=$2 note=${5:+ $5} verdict="" ratio cpu_ratio cpu_highest
   local -n a_runs=$3 b_runs=$4
   local a_peak b_peak
   ratio=$(ratios "$3" "$4" "${ratio_field:-1}" | median_of)
@@ -297,7 +298,7 @@ pair_row() {
     verdict=$(awk -v r="$ratio" -v t="$target" 'BEGIN { print (r <= t) ? "met" : "MISSED" }')
     verdict=" $verdict"
   fi
-  add_row "$(printf '| %s | %.3f | %.3f | %.2f | <= %s%s | %.3f | %.3f | %.2f (%.2f) | %s | %s |' "$name" \
+  add_row "$(printf '| %s | %.3f | %.3f | %.2f | <= %s%s | %.3f | %.3f | %.2f (%.2f) | %s | %s |' "$name$note" \
     "$(median $(field a_runs 1))" "$(median $(field b_runs 1))" "$ratio" "$target" "$verdict" \
     "${our_cpu[$name]}" "$(median $(field b_runs 2))" "$cpu_ratio" "$cpu_highest" "$(mib "$a_peak")" "$(mib "$b_peak")")"
 }
