@@ -145,12 +145,12 @@ TEST_P(FtpTlsIntegration, ListPutAndGetAreByteExact) {
     ASSERT_TRUE(readFile(remote_ / name) == bytes);
     check(ftp->GetFile(fromUtf8(name), pathText(local_ / "down.bin"), &result));
     // Every server ends its data connections with TLS's closing alert.
-    EXPECT_FALSE(ftp->sink().ftpDataCutShort);
+    EXPECT_FALSE(ftp->sink().ftpTransfer.cutShort);
     ASSERT_TRUE(readFile(local_ / "down.bin") == bytes);
   }
   String result;
   check(ftp->ListContents(pathText(local_ / "list.txt"), &result));
-  EXPECT_FALSE(ftp->sink().ftpDataCutShort);
+  EXPECT_FALSE(ftp->sink().ftpTransfer.cutShort);
   EXPECT_NE(readFile(local_ / "list.txt").find("file3073.bin"), std::string::npos);
 
   const std::string text = toUtf8(log());
