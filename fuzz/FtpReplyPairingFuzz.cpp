@@ -73,6 +73,7 @@ class Model {
   void reconnect() {
     commands_.clear();
     awaited.reset();
+    answer.reset();
   }
   // The reply's payments (0 or 1).
   int apply(const Reply& reply) {
