@@ -34,7 +34,9 @@ class FtpSessionTest : public ::testing::Test {
   // a test that did not.
   void finish();
   // One case of a table test, traced by `name`: a fresh session against a
-  // fresh server playing `script`, then `body`, then finish().
+  // fresh server playing `script`, then `body`, then finish(). A script that
+  // shares the test's local values runs this way too, so that it has ended
+  // before they go (TearDown comes only after them).
   void runCase(const std::string& name, ScriptedFtpServer::Script script, const std::function<void()>& body);
   String log();
 
