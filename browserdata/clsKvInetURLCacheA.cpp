@@ -134,7 +134,7 @@ const InterfaceInfo& clsKvInetURLCacheA::typeInfo() {
           member<&I::GetCookiesFiles>(u"GetCookiesFiles", MemberKind::Method, 0x60030002),
           member<&I::GetCacheEntryInfoPro>(u"GetCacheEntryInfoPro", MemberKind::Method,
                                            0x60030003,
-                                           {Passing::ByReference, Passing::ByReference}),
+                                           {{u"lWhnd", Passing::ByReference}, {u"sUrl", Passing::ByReference}}),
       }};
   return info;
 }

@@ -1,25 +1,31 @@
 # What `cmake --install` puts in place for other programs: the public
 # headers, the runtime with a CMake package (find_package(Skein10), target
 # Skein10::runtime) and a pkg-config file, the two component libraries that
-# hosts load by name, and the `skein10` host (installed by host/).
+# hosts load by name with the store that registers them
+# (cmake/InstalledStore.cmake), the `skein10` host (installed by host/) and
+# the Python module (python/). Install components: `runtime` (the shared
+# libraries and the installed store), `development` (headers, CMake package,
+# pkg-config file, the runtime's link name), `python`.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(skein10_package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/Skein10)
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/skein10 DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/skein10 DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+  COMPONENT development)
 
 set_target_properties(skein10rt PROPERTIES EXPORT_NAME runtime)
 install(TARGETS skein10rt EXPORT Skein10Targets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-install(EXPORT Skein10Targets NAMESPACE Skein10:: DESTINATION ${skein10_package_dir})
+install(EXPORT Skein10Targets NAMESPACE Skein10:: DESTINATION ${skein10_package_dir}
+  COMPONENT development)
 
 # The components are loaded by path from the registration store, not linked;
 # each finds the runtime in its own folder.
 foreach(component skein10 kvmarrow10)
   set_target_properties(${component} PROPERTIES INSTALL_RPATH "$ORIGIN")
-  install(TARGETS ${component} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(TARGETS ${component} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
 endforeach()
 
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/Skein10Config.cmake.in
@@ -27,7 +33,7 @@ configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/Skein10Config.cmake.in
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/Skein10ConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/Skein10Config.cmake ${PROJECT_BINARY_DIR}/Skein10ConfigVersion.cmake
-  DESTINATION ${skein10_package_dir})
+  DESTINATION ${skein10_package_dir} COMPONENT development)
 
 # The .pc file finds the prefix from its own place, so the tree can be
 # installed under any prefix (cmake --install --prefix).
@@ -35,4 +41,5 @@ file(RELATIVE_PATH SKEIN10_PC_PREFIX_FROM_PCFILEDIR
   ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 string(REGEX REPLACE "/$" "" SKEIN10_PC_PREFIX_FROM_PCFILEDIR "${SKEIN10_PC_PREFIX_FROM_PCFILEDIR}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/skein10.pc.in ${PROJECT_BINARY_DIR}/skein10.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/skein10.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${PROJECT_BINARY_DIR}/skein10.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+  COMPONENT development)

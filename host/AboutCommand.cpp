@@ -1,6 +1,6 @@
 #include "host/AboutCommand.h"
 
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Identifiers.h"
 
@@ -8,7 +8,7 @@ namespace skein10::host {
 
 int runAbout(CommandLine& words) {
   words.expectEnd();
-  const ObjectRef library = createObject(ids::kProgIdKvSkein10A);
+  const ObjectRef library = CreateObject(ids::kProgIdKvSkein10A);
   call(*library, u"About");
   return 0;
 }

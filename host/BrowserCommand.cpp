@@ -3,8 +3,8 @@
 #include <array>
 #include <iostream>
 
-#include "host/ObjectCreation.h"
 #include "host/ValuePrinter.h"
+#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Identifiers.h"
 
@@ -14,7 +14,7 @@ int runBrowser(CommandLine& words) {
   words.expectEnd();
   static constexpr std::array<const char16_t*, 4> kFolders{u"UserProfileDir", u"CookiesDir", u"History",
                                                            u"TempInternetFiles"};
-  const ObjectRef browser = createObject(ids::kProgIdKvInetURLCacheA);
+  const ObjectRef browser = CreateObject(ids::kProgIdKvInetURLCacheA);
   const ObjectRef folders = call(*browser, u"colUserInformation").toObject();
   if (!folders) throw Error::runtime(errc::ObjectNotSet);
   for (const char16_t* key : kFolders)

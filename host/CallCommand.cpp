@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "host/ValuePrinter.h"
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
 #include "skein10/TypeInfo.h"
 
@@ -50,7 +50,7 @@ int runCall(CommandLine& words) {
   const String member = fromUtf8(words.take("MEMBER"));
   std::vector<std::string> rest;
   while (!words.empty()) rest.push_back(words.take("ARG"));
-  const ObjectRef object = createObject(progId);
+  const ObjectRef object = CreateObject(progId);
   std::vector<Variant> args = convertArguments(*object, member, rest);
   printValue(call(*object, member, std::move(args)), std::cout);
   return 0;

@@ -14,7 +14,8 @@
 #include "host/FtpLogin.h"
 #include "host/FtpSession.h"
 #include "host/Interruption.h"
-#include "host/ObjectCreation.h"
+#include "skein10/ClassRegistry.h"
+#include "skein10/Identifiers.h"
 #include "host/UsageError.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Enums.h"
@@ -125,7 +126,7 @@ int runFtp(CommandLine& words) {
   requireReadable(trustStoreOf(job, std::getenv("SSL_CERT_FILE")));
   const Login login = resolveLogin(job.server, processLoginSources(job.userOption, job.netrc));
   warnOfEmptyPassword(login);
-  const ObjectRef session = createObject(ids::kProgIdKvInetFTPConnection);
+  const ObjectRef session = CreateObject(ids::kProgIdKvInetFTPConnection);
   if (job.mode) assign(*session, u"ConnectionMode", *job.mode);
   if (job.timeout) assign(*session, u"TimeOut", *job.timeout);
   // The session's TLS trusts OpenSSL's default store, which this moves.

@@ -14,11 +14,11 @@
 #include "host/ExitCodes.h"
 #include "host/FtpCommand.h"
 #include "host/Interruption.h"
-#include "host/ObjectCreation.h"
 #include "host/Passwords.h"
 #include "host/RegisterCommand.h"
 #include "host/Usage.h"
 #include "host/UsageError.h"
+#include "skein10/ClassRegistry.h"
 #include "skein10/Dispatch.h"
 #include "skein10/Error.h"
 #include "skein10/Identifiers.h"
@@ -67,7 +67,7 @@ int failed(const std::string& what, int code = exitcode::kError) {
 // The host's version, then the library's from its application object.
 int printVersions() {
   std::cout << "skein10 " << SKEIN10_HOST_VERSION << " (host)" << std::endl;
-  const ObjectRef library = createObject(ids::kProgIdKvSkein10A);
+  const ObjectRef library = CreateObject(ids::kProgIdKvSkein10A);
   const ObjectRef app = call(*library, u"GetProStdProperties").toObject();
   if (!app) throw Error::runtime(errc::ObjectNotSet);
   std::cout << toUtf8(call(*app, u"EXEName").toString()) << " " << call(*app, u"Major").toLong() << "."

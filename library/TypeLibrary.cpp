@@ -15,22 +15,13 @@ std::string hex(DispId id) {
   return buffer;
 }
 
-const char* kindName(MemberKind kind) {
-  switch (kind) {
-    case MemberKind::Get: return "get";
-    case MemberKind::Let: return "let";
-    case MemberKind::Set: return "set";
-    case MemberKind::Method: return "method";
-  }
-  return "?";
-}
-
 std::string memberLine(const MemberInfo& m) {
-  std::string line = "  " + std::string(kindName(m.kind)) + " " + toUtf8(m.name) + " " + hex(m.id) + " (";
+  std::string line = "  " + std::string(memberKindName(m.kind)) + " " + toUtf8(m.name) + " " + hex(m.id) + " (";
   for (std::size_t i = 0; i < m.params.size(); ++i) {
     if (i) line += ", ";
     line += m.params[i].passing == Passing::ByReference ? "ByRef " : "ByVal ";
     line += toUtf8(typeName(m.params[i].type));
+    if (!m.params[i].name.empty()) line.append(" ").append(toUtf8(m.params[i].name));
   }
   return line + ") " + toUtf8(typeName(m.result)) + "\n";
 }

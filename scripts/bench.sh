@@ -6,7 +6,9 @@
 #   2. 5000 `CWD /` on one session, against a bare C socket client and ftplib;
 #   3. 8 sessions on 8 threads of one process, against 8 curl processes at once;
 #   4. peak memory of a small and a large transfer, and the CPU of a 10 s wait;
-#   5. downloads, uploads and round trips over explicit TLS (vsftpd, passive).
+#   5. downloads, uploads and round trips over explicit TLS (vsftpd, passive);
+#   6. the Python module: 5000 ChangeDirectory("/") against ftplib's cwd("/"),
+#      and a download (the first size) against ftplib's retrbinary into a file.
 # Each pair runs alternately (A B A B ...) after one warm-up of each side; a
 # row shows each side's median wall time, the median of the per-pair ratios
 # (ours over theirs), the median CPU time and the peak RSS. Every download is
@@ -266,6 +268,20 @@ ftplib_cwd() {
   measure -- /usr/bin/python3 "$source_root/bench/ftp_round_trip.py" 127.0.0.1 "${port[$1]}" "${user[$1]}" "${password[$1]}" "$2"
 }
 
+# The Python rows: both sides run bench/python_ftp.py, the module from this build.
+python_side() {  # python_side TOOL TASK SERVER ARG...
+  local tool=$1 task=$2 server=$3; shift 3
+  PYTHONPATH=$build/python measure -- /usr/bin/python3 "$source_root/bench/python_ftp.py" "$tool" "$task" \
+    127.0.0.1 "${port[$server]}" "${user[$server]}" "${password[$server]}" "$@"
+}
+python_cwd() { python_side "$1" cwd vsftpd "$commands"; }
+python_get() {  # python_get TOOL SIZE
+  local into=$work/python-download.bin
+  python_side "$1" get vsftpd pub "payload-$2.bin" "$into"
+  cmp -s "$(payload "$2")" "$into" || fail "python get ($1) moved different bytes"
+  rm -f "$into"
+}
+
 # Many sessions at once, each into a file of its own, all compared afterwards.
 many_checked() {
   local i
@@ -309,6 +325,16 @@ echo "bench: $commands 'CWD /' on one session (vsftpd)" >&2
 pair "$commands CWD / vs raw C client" 1.1 "skein10_cwd ftp vsftpd $commands" "raw_cwd vsftpd $commands" $((3 * runs))
 pair "$commands CWD / vs ftplib" 0.7 "skein10_cwd ftp vsftpd $commands" "ftplib_cwd vsftpd $commands" $((3 * runs))
 pair "1 CWD / vs raw C client (start-up)" - "skein10_cwd ftp vsftpd 1" "raw_cwd vsftpd 1" $((3 * runs))
+
+if [ -d "$build/python/skein10" ]; then
+  echo "bench: the Python module against ftplib (vsftpd)" >&2
+  pair "python: $commands ChangeDirectory(\"/\") vs ftplib cwd(\"/\")" 0.8 "python_cwd skein10" "python_cwd ftplib" \
+    $((3 * runs))
+  pair "python: GetFile ${sizes[0]} MiB PASV vs ftplib retrbinary" 0.8 "python_get skein10 ${sizes[0]}" \
+    "python_get ftplib ${sizes[0]}"
+else
+  add_row "| python rows | skipped: the module skein10 was not built | | | | | | | |"
+fi
 
 echo "bench: $sessions sessions at once, $session_mb MiB each (vsftpd, passive)" >&2
 pair "$sessions x get $session_mb MiB: 1 process, $sessions threads vs $sessions curl" 1.0 skein10_many curl_many
@@ -373,7 +399,8 @@ tool_versions() {
   echo "Run $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, loopback, files on tmpfs, in $((SECONDS - started)) s."
   echo "Pairs ran alternately, one warm-up and $runs timed runs per side ($((3 * runs)) for the round trips); wall and CPU are medians,"
   echo "ratio is the median of the per-pair ratios (skein10 over peer), RSS the highest peak."
-  echo "Peers: curl for transfers, the C client of bench/ and Python's ftplib for round trips."
+  echo "Peers: curl for transfers, the C client of bench/ and Python's ftplib for round trips, ftplib for the"
+  echo "Python module's rows."
   echo
   tool_versions
   echo

@@ -3,7 +3,8 @@
 # pyftpdlib server, first in passive and then in active mode. It makes a
 # folder, uploads a file, lists the folder, downloads the file back, renames
 # and deletes it (and the folder), and prints the session log and whether every downloaded
-# byte matched.
+# byte matched. Then a short Python session (scripts/demo.py) does the same
+# through the module skein10.
 #   scripts/demo.sh BUILD_DIR     (a release build; ./run demo passes build/release)
 set -euo pipefail
 
@@ -48,6 +49,13 @@ for mode in PASV PORT; do
     status=1
   fi
 done
+
+echo "== Python session =="
+if [ -d "$build/python/skein10" ]; then
+  PYTHONPATH=$build/python /usr/bin/python3 "$(dirname "$0")/demo.py" "$port" "$work" || status=1
+else
+  echo "python: the module skein10 was not built (pybind11-dev and python3-dev are needed)"
+fi
 
 if [ "$status" -eq 0 ] && [ "$all_matched" = yes ]; then
   echo "demo: every downloaded byte matched in both modes"

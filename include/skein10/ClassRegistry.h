@@ -40,8 +40,13 @@ class SKEIN10_API ClassSource {
 SKEIN10_API void addClassSource(std::shared_ptr<ClassSource> source);
 SKEIN10_API void removeClassSource(const std::shared_ptr<ClassSource>& source);
 
-// A new instance of the class; 429 "Can't create object" when the ProgID is
-// unknown or its factory fails.
+// A new instance of the class. Error 429 "Can't create object" when the
+// ProgID is unknown or its factory fails; its description goes on to say
+// why: the ProgID, the registration stores searched, and for a registered
+// class the library's load error or the factory's error, for example
+//   Can't create object: 'Skein10.clsKvInetFTPConnection' is not registered
+//   in /home/ann/.config/skein10/registry or /usr/lib/x86_64-linux-gnu/skein10/registry
+//   ('skein10 register --library FILE' registers a library's classes)
 SKEIN10_API ObjectRef CreateObject(StringView progId);
 
 }  // namespace skein10

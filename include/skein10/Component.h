@@ -10,8 +10,10 @@
 //                                  holds it locked, False otherwise
 //
 // The registration store is a text file at $SKEIN10_REGISTRY, or by default
-// ${XDG_CONFIG_HOME:-$HOME/.config}/skein10/registry. CreateObject finds a
-// ProgID there, loads the library that serves it and asks its factory.
+// ${XDG_CONFIG_HOME:-$HOME/.config}/skein10/registry; a read-only store
+// installed with the runtime follows it (installedRegistryPath()).
+// CreateObject finds a ProgID there, loads the library that serves it and
+// asks its factory.
 
 #include <atomic>
 #include <filesystem>
@@ -63,16 +65,25 @@ SKEIN10_API void unregisterLibrary(const std::filesystem::path& library);
 // DllCanUnloadNow answers yes. Returns how many were unloaded.
 SKEIN10_API int freeUnusedLibraries();
 
-// The registration store's file.
+// The user's registration store's file, written by DllRegisterServer.
 SKEIN10_API std::filesystem::path registryPath();
 
-// What the registration store says of a ProgID (compared without regard to
-// case): the class identifier and the library that serves it. Nothing when
-// the ProgID is not registered there. Throws Error 75 when the store exists
-// but can't be read.
+// The read-only store installed with the runtime: `skein10/registry` in the
+// folder of libskein10rt.so (or the file $SKEIN10_INSTALLED_REGISTRY names;
+// set to an empty text, there is none). It registers the classes of the
+// libraries installed with the runtime, so they can be created without
+// `skein10 register`; a library path in it is relative to its own folder.
+// CreateObject reads it after the user's store, whose entries win.
+SKEIN10_API std::filesystem::path installedRegistryPath();
+
+// What the registration stores say of a ProgID (compared without regard to
+// case), the user's store first: the class identifier, the library that
+// serves it (an absolute path) and the store that said so. Nothing when
+// neither registers it. Throws Error 75 when a store exists but can't be read.
 struct SKEIN10_API RegisteredClass {
   String classId;
   std::filesystem::path library;
+  std::filesystem::path store;
 };
 SKEIN10_API std::optional<RegisteredClass> findRegisteredClass(StringView progId);
 

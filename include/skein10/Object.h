@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "skein10/Ref.h"
@@ -15,6 +16,9 @@ namespace skein10 {
 class Variant;
 struct InterfaceInfo;
 class ModuleUsage;
+namespace detail {
+class HomeThread;
+}
 
 using DispId = int32_t;
 
@@ -34,6 +38,12 @@ class SKEIN10_API Object {
   Object& operator=(const Object&) = delete;
 
   void addRef() const noexcept { count_.fetch_add(1, std::memory_order_relaxed); }
+  // Drops a reference. The last one destroys the object on the thread that
+  // created it: released on another thread (a garbage collector's, a worker
+  // that was handed the reference), the object waits for its own thread's
+  // next late-bound call, DoEvents or wait, or for that thread's end. Once
+  // that thread has ended, the object is destroyed where its last reference
+  // goes.
   void release() const noexcept;
   // The number of counted references held now.
   long refCount() const noexcept { return count_.load(std::memory_order_relaxed); }
@@ -52,13 +62,22 @@ class SKEIN10_API Object {
   Status Invoke(DispId id, InvokeKind kind, std::vector<Variant>& args, Variant* result);
 
  protected:
-  Object() = default;
+  Object();
   virtual ~Object();
 
  private:
+  friend class detail::HomeThread;
+  static void destroy(const Object* object) noexcept { delete object; }
+
   mutable std::atomic<long> count_{0};
   ModuleUsage* module_ = nullptr;
+  std::shared_ptr<detail::HomeThread> home_;
 };
+
+// Destroys the objects of the calling thread whose last reference went on
+// another thread. The runtime does this in every late-bound call, in
+// DoEvents and in every wait; a thread that does neither for long may call it.
+SKEIN10_API void releaseAdoptedObjects();
 
 using ObjectRef = Ref<Object>;
 

@@ -7,7 +7,7 @@
 //   static const InterfaceInfo info{u"_clsExample", u"{...}", {
 //       member<&IExample::Name>(u"Name", MemberKind::Get, 0x68030000),
 //       member<&IExample::Greet>(u"Greet", MemberKind::Method, 0x60030001,
-//                                {Passing::ByReference}),
+//                                {{u"sWho", Passing::ByReference}}),
 //   }};
 //
 // member<> reads the parameter and result types off the boundary signature
@@ -30,12 +30,27 @@
 namespace skein10 {
 
 enum class MemberKind : uint8_t { Get, Let, Set, Method };
+// "get", "let", "set" or "method", as the type library record writes it.
+SKEIN10_API const char* memberKindName(MemberKind kind);
 enum class Passing : uint8_t { ByValue, ByReference };
 
 struct SKEIN10_API ParamInfo {
   VarType type;
   Passing passing;
   bool optional;
+  // The parameter's name as the class publishes it ("eServer", "lResId"):
+  // hosts pass arguments by this name. Empty for the new value of a let or
+  // set, which has none.
+  String name;
+};
+
+// How a table row describes one parameter: its name and its passing (by
+// value when not given). A bare Passing leaves the parameter unnamed.
+struct SKEIN10_API Param {
+  Param(const char16_t* name, Passing passing = Passing::ByValue) : name(name), passing(passing) {}
+  Param(Passing passing) : passing(passing) {}
+  String name;
+  Passing passing = Passing::ByValue;
 };
 
 using Invoker = Status (*)(Object& self, std::vector<Variant>& args, Variant* result);
@@ -162,12 +177,13 @@ Status invokeMember(Object& self, std::vector<Variant>& args, Variant* result,
 
 }  // namespace detail
 
-// One row of a type table, for the boundary member Fn. `passing` gives each
-// parameter's passing (by value when not given); parameters from
-// `firstOptional` on may be omitted and then arrive as the missing value.
+// One row of a type table, for the boundary member Fn. `params` names each
+// parameter and gives its passing (unnamed and by value when not given);
+// parameters from `firstOptional` on may be omitted and then arrive as the
+// missing value.
 template <auto Fn>
 MemberInfo member(String name, MemberKind kind, DispId id,
-                  std::initializer_list<Passing> passing = {},
+                  std::initializer_list<Param> params = {},
                   std::size_t firstOptional = static_cast<std::size_t>(-1)) {
   using Sig = detail::Signature<decltype(Fn)>;
   using Split = detail::SplitTuple<typename Sig::Args>;
@@ -176,7 +192,8 @@ MemberInfo member(String name, MemberKind kind, DispId id,
   [&]<std::size_t... Is>(std::index_sequence<Is...>) {
     (info.params.push_back(ParamInfo{
          BoundaryType<detail::Plain<std::tuple_element_t<Is, typename Sig::Args>>>::type,
-         Is < passing.size() ? passing.begin()[Is] : Passing::ByValue, Is >= firstOptional}),
+         Is < params.size() ? params.begin()[Is].passing : Passing::ByValue, Is >= firstOptional,
+         Is < params.size() ? params.begin()[Is].name : String()}),
      ...);
   }(std::make_index_sequence<n>());
   if constexpr (Split::hasResult) info.result = BoundaryType<typename Split::Result>::type;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skein10/Error.h"
+#include "platform/automation/CreationError.h"
 #include "platform/automation/StoreClassSource.h"
 
 namespace skein10 {
@@ -72,14 +73,17 @@ void removeClassSource(const std::shared_ptr<ClassSource>& source) {
 }
 
 ObjectRef CreateObject(StringView progId) {
+  releaseAdoptedObjects();
   ObjectRef object;
+  std::optional<Error> cause;
   try {
     const Factory factory = registeredFactory(progId);
     object = factory ? factory() : createFromSources(progId);
-  } catch (const Error&) {
+  } catch (const Error& error) {
     object.reset();
+    cause = error;
   }
-  if (!object) throw Error::runtime(errc::CantCreateObject);
+  if (!object) throw creationError(progId, cause);
   return object;
 }
 

@@ -57,10 +57,10 @@ const InterfaceInfo& Collection::interfaceInfo() const {
       u"Collection",
       u"{6B1E0A40-5C3D-4E8F-9A21-0F0D3C2B1A10}",
       {
-          member<&Collection::Item>(u"Item", MemberKind::Method, 0),
-          member<&Collection::Add>(u"Add", MemberKind::Method, 1, {}, 1),
+          member<&Collection::Item>(u"Item", MemberKind::Method, 0, {u"Index"}),
+          member<&Collection::Add>(u"Add", MemberKind::Method, 1, {u"Item", u"Key"}, 1),
           member<&Collection::Count>(u"Count", MemberKind::Get, 2),
-          member<&Collection::Remove>(u"Remove", MemberKind::Method, 3),
+          member<&Collection::Remove>(u"Remove", MemberKind::Method, 3, {u"Index"}),
       }};
   return info;
 }

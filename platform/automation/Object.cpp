@@ -3,8 +3,11 @@
 #include "skein10/Boundary.h"
 #include "skein10/Component.h"
 #include "skein10/TypeInfo.h"
+#include "platform/automation/HomeThread.h"
 
 namespace skein10 {
+
+Object::Object() : home_(detail::HomeThread::current()) {}
 
 Object::~Object() {
   if (module_) module_->objectDestroyed();
@@ -17,7 +20,13 @@ void Object::countIn(ModuleUsage& module) noexcept {
 }
 
 void Object::release() const noexcept {
-  if (count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+  if (count_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+  if (home_ && !home_->isCurrent() && home_->adopt(this)) return;
+  delete this;
+}
+
+void releaseAdoptedObjects() {
+  if (const auto home = detail::HomeThread::current()) home->destroyAdopted();
 }
 
 Status Object::GetIDOfName(const String& name, DispId* id) const {
@@ -48,6 +57,7 @@ void completeArguments(const MemberInfo& member, std::vector<Variant>& args) {
 }  // namespace
 
 Status Object::Invoke(DispId id, InvokeKind kind, std::vector<Variant>& args, Variant* result) {
+  releaseAdoptedObjects();
   const MemberInfo* member = nullptr;
   const Status status = guarded([&] {
     member = &resolve(interfaceInfo(), id, kind);

@@ -1,5 +1,7 @@
 #include "platform/automation/RegistrationStore.h"
 
+#include "platform/automation/ComponentServer.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -74,6 +76,12 @@ std::filesystem::path registryPath() {
     base = std::filesystem::path(home ? home : "/") / ".config";
   }
   return base / "skein10" / "registry";
+}
+
+std::filesystem::path installedRegistryPath() {
+  if (const char* path = std::getenv("SKEIN10_INSTALLED_REGISTRY")) return path;
+  const auto runtime = moduleFileOf(reinterpret_cast<const void*>(&installedRegistryPath));
+  return runtime.empty() ? std::filesystem::path() : runtime.parent_path() / "skein10" / "registry";
 }
 
 RegistrationStore::RegistrationStore(std::filesystem::path file) : file_(std::move(file)) {}

@@ -10,15 +10,31 @@ const std::shared_ptr<StoreClassSource>& StoreClassSource::instance() {
   return source;
 }
 
-std::optional<RegisteredClass> StoreClassSource::lookUp(StringView progId) {
-  const auto entries = RegistrationStore(registryPath()).read();
+namespace {
+
+// What one store says of the ProgID; a library path relative to the store is
+// made absolute from the store's folder.
+std::optional<RegisteredClass> lookUpIn(const std::filesystem::path& store, StringView progId) {
+  if (store.empty()) return std::nullopt;
+  const auto entries = RegistrationStore(store).read();
   const std::string wanted = toUtf8(foldCase(progId)) + "\\clsid";
   for (const auto& [key, classId] : entries) {
     if (toUtf8(foldCase(fromUtf8(key))) != wanted) continue;
     auto server = entries.find("CLSID\\" + classId + "\\InProcessServer");
     if (server == entries.end()) return std::nullopt;
-    return RegisteredClass{fromUtf8(classId), server->second};
+    std::filesystem::path library = server->second;
+    if (library.is_relative()) library = (store.parent_path() / library).lexically_normal();
+    return RegisteredClass{fromUtf8(classId), library, store};
   }
+  return std::nullopt;
+}
+
+}  // namespace
+
+// The user's store first, so that its entries win.
+std::optional<RegisteredClass> StoreClassSource::lookUp(StringView progId) {
+  for (const auto& store : {registryPath(), installedRegistryPath()})
+    if (auto found = lookUpIn(store, progId)) return found;
   return std::nullopt;
 }
 

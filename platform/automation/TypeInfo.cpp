@@ -17,6 +17,16 @@ bool answers(MemberKind member, InvokeKind call) {
 
 }  // namespace
 
+const char* memberKindName(MemberKind kind) {
+  switch (kind) {
+    case MemberKind::Get: return "get";
+    case MemberKind::Let: return "let";
+    case MemberKind::Set: return "set";
+    case MemberKind::Method: return "method";
+  }
+  return "method";
+}
+
 std::size_t MemberInfo::requiredParams() const {
   std::size_t n = 0;
   while (n < params.size() && !params[n].optional) ++n;

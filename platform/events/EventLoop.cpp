@@ -54,12 +54,14 @@ void EventLoop::dispatch() {
 }
 
 void EventLoop::doEvents() {
+  if (home_) home_->destroyAdopted();
   io_.poll();
   dispatch();
 }
 
 bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline) {
   for (;;) {
+    if (home_) home_->destroyAdopted();
     if (done()) return true;
     if (deadline && Clock::now() >= *deadline) return false;
     // Wait for the next completion only when nothing is queued already.

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/automation/HomeThread.h"
 #include "platform/events/ClosingConnections.h"
 #include "platform/events/PendingConnections.h"
 #include "platform/events/RingQueue.h"
@@ -92,6 +93,8 @@ class SKEIN10_INTERNAL_API EventLoop {
   static constexpr std::chrono::microseconds kSpinBeforeSleep{200};
   static constexpr int kMaxSpinsSkipped = 1024;
 
+  // Objects of this thread released on others are destroyed between passes.
+  std::shared_ptr<detail::HomeThread> home_ = detail::HomeThread::current();
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   PendingConnections pending_;

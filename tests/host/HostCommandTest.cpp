@@ -251,11 +251,14 @@ TEST_F(HostCommandTest, CacheAddsFindsListsAndRemovesAnEntry) {
   }
 }
 
+// Without the store installed beside the libraries, only the user's store
+// registers the classes.
 TEST_F(HostCommandTest, UnregisterMakesTheClassesUncreatableUntilRegisteredAgain) {
-  EXPECT_EQ(run({"unregister"}).exitCode, kOk);
-  EXPECT_EQ(run({"about"}).exitCode, kError);
-  EXPECT_EQ(run({"register"}).exitCode, kOk);
-  EXPECT_EQ(run({"about"}).exitCode, kOk);
+  const std::map<std::string, std::string> userStoreOnly{{"SKEIN10_INSTALLED_REGISTRY", ""}};
+  EXPECT_EQ(run({"unregister"}, userStoreOnly).exitCode, kOk);
+  EXPECT_EQ(run({"about"}, userStoreOnly).exitCode, kError);
+  EXPECT_EQ(run({"register"}, userStoreOnly).exitCode, kOk);
+  EXPECT_EQ(run({"about"}, userStoreOnly).exitCode, kOk);
 }
 
 TEST_F(HostFtpTest, FtpSessionRunsEveryStepInBothModes) {
@@ -353,6 +356,15 @@ TEST_F(HostCommandTest, Error429NamesTheProgIdTheStoreAndWhyTheLibraryDidNotLoad
                                  std::string("error 48 (skein10): Error in loading DLL"),
                                  std::string("skein10 register")})
     EXPECT_NE(result.err.find(part), std::string::npos) << part << "\n" << result.err;
+}
+
+// The classes installed with the runtime need no registration: the store
+// installed beside the libraries serves them.
+TEST_F(HostCommandTest, InstalledClassesAreCreatedWithoutRegistration) {
+  const HostResult result = run({"call", "Skein10.clsKvInetURLCacheA", "GetCacheEntryInfoPro", "0", "http://x/"},
+                                {{"SKEIN10_REGISTRY", (stateFolder() / "empty-registry").string()}});
+  EXPECT_EQ(result.exitCode, kOk) << result.err;
+  EXPECT_EQ(result.out, "False\n");
 }
 
 // A scripted server's login, as the host goes through it: greeting, USER u,

@@ -1,7 +1,8 @@
 # Installs the build into a fresh prefix, builds a small host project of its
-# own against the installed tree only, registers the installed libraries with
-# the installed `skein10` into a private store, and creates a class by ProgID
-# from that project's program.
+# own against the installed tree only, creates a class by ProgID from that
+# project's program without registration (the store installed beside the
+# libraries serves it), then registers the installed libraries with the
+# installed `skein10` into a private store and creates one from there.
 #   cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DGENERATOR=... [-DCXX_FLAGS=...] -P InstallTest.cmake
 
 function(run_step)
@@ -26,7 +27,7 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 file(GLOB_RECURSE package_files RELATIVE ${prefix} ${prefix}/*)
 foreach(wanted bin/skein10 include/skein10/Automation.h include/skein10/Component.h lib/libskein10rt.so
-               lib/libskein10rt.so.1 lib/libskein10.so lib/libkvmarrow10.so
+               lib/libskein10rt.so.1 lib/libskein10.so lib/libkvmarrow10.so lib/skein10/registry
                lib/cmake/Skein10/Skein10Config.cmake lib/pkgconfig/skein10.pc)
   if(NOT EXISTS ${prefix}/${wanted})
     message(FATAL_ERROR "not installed: ${wanted}\ninstalled: ${package_files}")
@@ -56,6 +57,9 @@ foreach(internal platform ftp host)
 endforeach()
 
 set(ENV{SKEIN10_REGISTRY} ${WORK_DIR}/registry)
+unset(ENV{SKEIN10_INSTALLED_REGISTRY})
+run_step(${WORK_DIR}/outside/outside_host Skein10.clsKvInetAdvancedA)
+expect_in("${step_output}" "_clsKvInetAdvancedA")
 run_step(${prefix}/bin/skein10 register)
 expect_in("${step_output}" "registered ${prefix}/lib/libskein10.so")
 run_step(${WORK_DIR}/outside/outside_host Skein10.clsKvInetGeneralA)

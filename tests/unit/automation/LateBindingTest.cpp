@@ -42,7 +42,7 @@ class Sample final : public _Sample {
         {
             member<&_Sample::get_Name>(u"Name", MemberKind::Get, 0x68030000),
             member<&_Sample::put_Name>(u"Name", MemberKind::Let, 0x68030000),
-            member<&_Sample::Twice>(u"Twice", MemberKind::Method, 0x60030001, {Passing::ByReference}),
+            member<&_Sample::Twice>(u"Twice", MemberKind::Method, 0x60030001, {{u"lValue", Passing::ByReference}}),
             member<&_Sample::Join>(u"Join", MemberKind::Method, 0x60030002),
             member<&_Sample::Fail>(u"Fail", MemberKind::Method, 0x60030003),
         }};
@@ -87,6 +87,7 @@ TEST(LateBinding, PublishesTheTypeInformation) {
   ASSERT_EQ(twice.params.size(), 1u);
   EXPECT_EQ(twice.params[0].type, VarType::Long);
   EXPECT_EQ(twice.params[0].passing, Passing::ByReference);
+  EXPECT_EQ(twice.params[0].name, u"lValue");
   EXPECT_EQ(twice.result, VarType::Long);
   EXPECT_EQ(info.members[1].result, VarType::Empty);
   EXPECT_EQ(info.members[1].params[0].type, VarType::String);

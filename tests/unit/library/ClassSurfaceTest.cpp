@@ -35,6 +35,8 @@ struct Row {
   const char16_t* name;
   MemberKind kind;
   DispId id;
+  // The parameters' names; the new value of a let or set has none.
+  std::vector<String> params = {};
 };
 
 void expectInterface(const char16_t* progId, const char16_t* interfaceName, std::vector<Row> rows) {
@@ -48,16 +50,20 @@ void expectInterface(const char16_t* progId, const char16_t* interfaceName, std:
     EXPECT_EQ(info.members[i].name, rows[i].name);
     EXPECT_EQ(info.members[i].kind, rows[i].kind);
     EXPECT_EQ(info.members[i].id, rows[i].id);
+    std::vector<String> names;
+    for (const ParamInfo& p : info.members[i].params)
+      if (!p.name.empty()) names.push_back(p.name);
+    EXPECT_EQ(names, rows[i].params);
   }
 }
 
-TEST_F(ClassSurface, InterfacesHaveTheirMembersInOrderWithTheirDispatchIds) {
+TEST_F(ClassSurface, InterfacesHaveTheirMembersInOrderWithTheirDispatchIdsAndParameterNames) {
   using K = MemberKind;
   expectInterface(ids::kProgIdKvSkein10A, u"_clsKvSkein10A",
                   {{u"GetProStdProperties", K::Get, 0x68030004},
-                   {u"GetProResStrings", K::Get, 0x68030003},
-                   {u"GetProResPicture", K::Get, 0x68030002},
-                   {u"GetProResData", K::Get, 0x68030001},
+                   {u"GetProResStrings", K::Get, 0x68030003, {u"lResId"}},
+                   {u"GetProResPicture", K::Get, 0x68030002, {u"lResId", u"lRestype"}},
+                   {u"GetProResData", K::Get, 0x68030001, {u"lResId", u"vRestype"}},
                    {u"About", K::Method, 0x60030006},
                    {u"BuddyObjectGlobal", K::Get, 0x68030000},
                    {u"BuddyObjectGlobal", K::Set, 0x68030000}});
@@ -70,21 +76,21 @@ TEST_F(ClassSurface, InterfacesHaveTheirMembersInOrderWithTheirDispatchIds) {
                    {u"colCookiesFiles", K::Set, 0x40030001},
                    {u"UserInformation", K::Method, 0x60030001},
                    {u"GetCookiesFiles", K::Method, 0x60030002},
-                   {u"GetCacheEntryInfoPro", K::Method, 0x60030003}});
+                   {u"GetCacheEntryInfoPro", K::Method, 0x60030003, {u"lWhnd", u"sUrl"}}});
   expectInterface(ids::kProgIdKvInetFTPConnection, u"_clsKvInetFTPConnection",
                   {{u"ConnectionMode", K::Get, 0x68030003}, {u"ConnectionMode", K::Let, 0x68030003},
                    {u"TimeOut", K::Get, 0x68030002},        {u"TimeOut", K::Let, 0x68030002},
                    {u"MaxLogSize", K::Get, 0x68030001},     {u"MaxLogSize", K::Let, 0x68030001},
-                   {u"LogData", K::Get, 0x68030000},        {u"Connect", K::Method, 0x60030006},
-                   {u"Disconnect", K::Method, 0x60030007},  {u"Rename", K::Method, 0x60030008},
-                   {u"ChangeDirectory", K::Method, 0x60030009},
-                   {u"MakeDirectory", K::Method, 0x6003000A},
-                   {u"RemoveFile", K::Method, 0x6003000B},
-                   {u"RemoveDirectory", K::Method, 0x6003000C},
-                   {u"TransferType", K::Method, 0x6003000D},
-                   {u"ListContents", K::Method, 0x6003000E},
-                   {u"GetFile", K::Method, 0x6003000F},
-                   {u"PutFile", K::Method, 0x60030010}});
+                   {u"LogData", K::Get, 0x68030000},        {u"Connect", K::Method, 0x60030006, {u"eServer", u"ePort", u"eLogin", u"ePass"}},
+                   {u"Disconnect", K::Method, 0x60030007},  {u"Rename", K::Method, 0x60030008, {u"SourceFileName", u"DestFileName"}},
+                   {u"ChangeDirectory", K::Method, 0x60030009, {u"ToFolder"}},
+                   {u"MakeDirectory", K::Method, 0x6003000A, {u"NewFolder"}},
+                   {u"RemoveFile", K::Method, 0x6003000B, {u"FileName"}},
+                   {u"RemoveDirectory", K::Method, 0x6003000C, {u"FolderName"}},
+                   {u"TransferType", K::Method, 0x6003000D, {u"TransType"}},
+                   {u"ListContents", K::Method, 0x6003000E, {u"LocalFileName"}},
+                   {u"GetFile", K::Method, 0x6003000F, {u"RemoteFileName", u"LocalFileName"}},
+                   {u"PutFile", K::Method, 0x60030010, {u"RemoteFileName", u"LocalFileName"}}});
 }
 
 Variant invokeId(Object& object, DispId id, InvokeKind kind, std::vector<Variant> args = {}) {

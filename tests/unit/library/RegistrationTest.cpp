@@ -24,9 +24,13 @@ class Registration : public ::testing::Test {
           ("skein10-registration-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     ::setenv("SKEIN10_REGISTRY", (dir / "registry").c_str(), 1);
+    ::setenv("SKEIN10_INSTALLED_REGISTRY", (dir / "installed" / "registry").c_str(), 1);
     ::setenv("SKEIN10_URLCACHE", (dir / "urlcache").c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(dir); }
+  void TearDown() override {
+    ::unsetenv("SKEIN10_INSTALLED_REGISTRY");
+    std::filesystem::remove_all(dir);
+  }
 
   // Earlier tests in this process may have left objects in this thread's
   // module data (the application object) or libraries loaded: start clean.
@@ -35,13 +39,15 @@ class Registration : public ::testing::Test {
     freeUnusedLibraries();
   }
 
-  static int32_t creationError(StringView progId) {
+  static int32_t creationError(StringView progId) { return creationFailure(progId).number(); }
+
+  static Error creationFailure(StringView progId) {
     try {
       CreateObject(progId);
     } catch (const Error& e) {
-      return e.number();
+      return e;
     }
-    return 0;
+    return Error(0, u"", u"created");
   }
 
   std::filesystem::path dir;
@@ -67,6 +73,53 @@ TEST_F(Registration, RegisterCreateUnregister) {
   const auto left = RegistrationStore(registryPath()).read();
   ASSERT_EQ(left.size(), 1u);  // exactly our entries went, the other one stays
   EXPECT_EQ(left.begin()->first, "Other.Class\\CLSID");
+}
+
+// The store installed beside the libraries names them relative to its own
+// folder; it serves every class without registration, after the user's store.
+TEST_F(Registration, TheInstalledStoreServesWithoutRegistrationAndTheUsersStoreWins) {
+  dropEarlierState();
+  const std::filesystem::path installed = dir / "installed" / "registry";
+  const std::filesystem::path library = std::filesystem::canonical(SKEIN10_LIBRARY);
+  registerLibrary(library);
+  const std::string relative = std::filesystem::relative(library, installed.parent_path()).string();
+  RegistrationStore(installed).update([&](auto& e) {
+    for (const auto& [key, value] : RegistrationStore(registryPath()).read())
+      e.insert_or_assign(key, value == library.string() ? relative : value);
+  });
+  std::filesystem::remove(registryPath());
+
+  EXPECT_TRUE(CreateObject(ids::kProgIdKvInetGeneralA));
+  const auto found = findRegisteredClass(ids::kProgIdKvInetGeneralA);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->library, library);
+  EXPECT_EQ(found->store, installed);
+
+  RegistrationStore(registryPath()).update([](auto& e) {
+    e.insert_or_assign("Skein10.clsKvInetGeneralA\\CLSID", "{00000000-0000-0000-0000-0000000000C1}");
+    e.insert_or_assign("CLSID\\{00000000-0000-0000-0000-0000000000C1}\\InProcessServer", "/nonexistent/lib.so");
+  });
+  const auto loadError = componentLibraryError("/nonexistent/lib.so");
+  ASSERT_TRUE(loadError);
+  const Error refused = creationFailure(ids::kProgIdKvInetGeneralA);
+  EXPECT_EQ(refused.number(), errc::CantCreateObject);
+  EXPECT_EQ(refused.description(),
+            u"Can't create object: 'Skein10.clsKvInetGeneralA' is registered in " + fromUtf8(registryPath().string()) +
+                u" to /nonexistent/lib.so, which can't be loaded (" +
+                fromUtf8(loadError->what()) +
+                u") ('skein10 register --library FILE' registers a library's classes)");
+  EXPECT_TRUE(CreateObject(ids::kProgIdKvInetAdvancedA));  // the installed store still serves the rest
+}
+
+// Error 429 says why for every host: the ProgID and the stores searched.
+TEST_F(Registration, Error429NamesTheProgIdAndTheStoresSearched) {
+  const Error e = creationFailure(u"Nothing.Here");
+  EXPECT_EQ(e.number(), errc::CantCreateObject);
+  EXPECT_EQ(e.source(), u"skein10");
+  EXPECT_EQ(e.description(), u"Can't create object: 'Nothing.Here' is not registered in " +
+                                 fromUtf8(registryPath().string()) + u" or " +
+                                 fromUtf8((dir / "installed" / "registry").string()) +
+                                 u" ('skein10 register --library FILE' registers a library's classes)");
 }
 
 TEST_F(Registration, ConcurrentWritersLoseNothing) {
