@@ -197,9 +197,22 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
     state = SocketState::Connected;
     readPhase = ReadPhase::Idle;
     asio::error_code ec;
+    forgetWritabilityInterest(ec);
     socket.non_blocking(true, ec);
     socket.set_option(tcp::no_delay(true), ec);
     peer = socket.remote_endpoint(ec);
+  }
+
+  // The connect waited for writability, and Asio keeps a descriptor's
+  // interest in it from then on: every later wait for readability re-arms
+  // it, and as the connection is writable the thread wakes at once for
+  // nothing, twice per command and reply. Handing the connected descriptor
+  // to Asio anew registers it for readability only, until a write waits.
+  void forgetWritabilityInterest(asio::error_code& ec) {
+    const tcp::endpoint local = socket.local_endpoint(ec);
+    if (ec) return;
+    const tcp::socket::native_handle_type descriptor = socket.release(ec);
+    if (!ec) socket.assign(local.protocol(), descriptor, ec);
   }
 
   // The TCP connection is up: it is ready now, or once TLS is.
