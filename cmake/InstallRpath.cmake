@@ -1,0 +1,23 @@
+# skein10_install_rpath(TARGET DESTINATION)
+# The installed TARGET, in DESTINATION (a folder relative to the prefix),
+# finds the runtime in LIBDIR through an RPATH relative to its own place
+# ($ORIGIN/...), so a tree installed under any prefix (cmake --install
+# --prefix P) runs without LD_LIBRARY_PATH. When LIBDIR is one of the
+# folders the system searches anyway (a /usr install, as the Debian packages
+# are built), the loader finds the runtime there and no RPATH is written:
+# Debian allows none that lead to the system's own library folders.
+include(GNUInstallDirs)
+
+function(skein10_install_rpath target destination)
+  set(system_folders ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES} ${CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES})
+  if(CMAKE_INSTALL_FULL_LIBDIR IN_LIST system_folders)
+    return()
+  endif()
+  file(RELATIVE_PATH libdir_from_destination
+       ${CMAKE_INSTALL_PREFIX}/${destination} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
+  if(libdir_from_destination STREQUAL "")
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  else()
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${libdir_from_destination}")
+  endif()
+endfunction()
