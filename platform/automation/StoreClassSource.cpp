@@ -61,11 +61,14 @@ std::vector<String> registeredProgIds() {
   return progIds;
 }
 
+// A library that can't be loaded throws before it is kept, so that only
+// loaded libraries are ever asked whether they can be unloaded.
 std::shared_ptr<LoadedLibrary> StoreClassSource::load(const std::filesystem::path& library) {
   std::lock_guard lock(mutex_);
-  auto& slot = loaded_[library];
-  if (!slot) slot = std::make_shared<LoadedLibrary>(library);
-  return slot;
+  if (const auto found = loaded_.find(library); found != loaded_.end()) return found->second;
+  auto loaded = std::make_shared<LoadedLibrary>(library);
+  loaded_.emplace(library, loaded);
+  return loaded;
 }
 
 ObjectRef StoreClassSource::create(StringView progId) {
