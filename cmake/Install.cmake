@@ -39,10 +39,18 @@ install(FILES ${PROJECT_BINARY_DIR}/Skein10Config.cmake ${PROJECT_BINARY_DIR}/Sk
   DESTINATION ${skein10_package_dir} COMPONENT development)
 
 # The .pc file finds the prefix from its own place, so the tree can be
-# installed under any prefix (cmake --install --prefix).
-file(RELATIVE_PATH SKEIN10_PC_PREFIX_FROM_PCFILEDIR
-  ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
-string(REGEX REPLACE "/$" "" SKEIN10_PC_PREFIX_FROM_PCFILEDIR "${SKEIN10_PC_PREFIX_FROM_PCFILEDIR}")
+# installed under any prefix (cmake --install --prefix); installed where the
+# system's own libraries are (/usr, the Debian packages), it names that
+# prefix, and pkg-config leaves the system's folders out of its flags.
+skein10_libdir_is_system(skein10_system_libdir)
+if(skein10_system_libdir)
+  set(SKEIN10_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
+else()
+  file(RELATIVE_PATH prefix_from_pcfiledir
+    ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+  string(REGEX REPLACE "/$" "" prefix_from_pcfiledir "${prefix_from_pcfiledir}")
+  set(SKEIN10_PC_PREFIX "\${pcfiledir}/${prefix_from_pcfiledir}")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/skein10.pc.in ${PROJECT_BINARY_DIR}/skein10.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/skein10.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
   COMPONENT development)

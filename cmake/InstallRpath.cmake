@@ -8,9 +8,20 @@
 # Debian allows none that lead to the system's own library folders.
 include(GNUInstallDirs)
 
-function(skein10_install_rpath target destination)
+# skein10_libdir_is_system(VARIABLE): whether LIBDIR is one of the folders
+# the compiler and the loader search anyway.
+function(skein10_libdir_is_system variable)
   set(system_folders ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES} ${CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES})
   if(CMAKE_INSTALL_FULL_LIBDIR IN_LIST system_folders)
+    set(${variable} TRUE PARENT_SCOPE)
+  else()
+    set(${variable} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(skein10_install_rpath target destination)
+  skein10_libdir_is_system(system_libdir)
+  if(system_libdir)
     return()
   endif()
   file(RELATIVE_PATH libdir_from_destination

@@ -96,6 +96,9 @@ def test_the_four_packages_and_their_file_lists(installed, debs):
     dev_link = [link for path, _owner, link in contents(debs["libskein10-dev"])
                 if path == f"{installed.libdir}/libskein10rt.so"]
     assert dev_link == [True]
+    # Where the system's libraries are, pkg-config's flags leave out its folders.
+    pc_file = installed.root / installed.libdir / "pkgconfig/skein10.pc"
+    assert pc_file.read_text().splitlines()[0] == "prefix=/usr"
 
 
 def test_the_control_fields(debs):
@@ -122,7 +125,10 @@ def test_the_control_fields(debs):
 
 def test_nothing_runs_at_install_time_but_the_ldconfig_trigger(debs):
     for package, deb in debs.items():
-        assert not control_files(deb) & MAINTAINER_SCRIPTS, package
+        scripts = control_files(deb) & MAINTAINER_SCRIPTS
+        # Removing the module removes the bytecode Python wrote beside it.
+        assert scripts == ({"prerm"} if package == "python3-skein10" else set()), package
+    assert "py3clean -p python3-skein10" in control_file(debs["python3-skein10"], "prerm")
     runtime = debs["libskein10rt1"]
     assert control_file(runtime, "triggers").split() == ["activate-noawait", "ldconfig"]
     assert control_file(runtime, "shlibs").split() == ["libskein10rt", "1", "libskein10rt1", "(>=", f"{VERSION})"]
