@@ -26,6 +26,7 @@ function(skein10_install_rpath target destination)
   endif()
   file(RELATIVE_PATH libdir_from_destination
        ${CMAKE_INSTALL_PREFIX}/${destination} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
+  string(REGEX REPLACE "/$" "" libdir_from_destination "${libdir_from_destination}")
   if(libdir_from_destination STREQUAL "")
     set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN")
   else()
