@@ -196,8 +196,7 @@ Status clsKvInetFTPConnection::Connect(String eServer, String ePort, String eLog
 void clsKvInetFTPConnection::connectControl(const FtpServerAddress& server, int32_t port) {
   TcpSocket& tcp = sink_->myTCP;
   if (tcp.State() != SocketState::Closed) tcp.Close();
-  sink_->resetReplies();
-  sink_->ftpControlSecured = false;
+  sink_->resetControl();
   tlsPeer_ = server.security == FtpServerAddress::Security::Plain ? String() : server.peerName;
   tcp.setRemoteHost(server.host);
   tcp.setLocalPort(0);
@@ -218,7 +217,7 @@ void clsKvInetFTPConnection::secureControl() {
     throw FtpError::session(kTlsRefused + refused.description(), refused.failure());
   }
   sink_->myTCP.StartTls(tlsPeer_);
-  Wait([this] { return sink_->ftpControlSecured; }, Bound::Reply);
+  Wait([this] { return sink_->ftpControl.secured; }, Bound::Reply);
 }
 
 bool clsKvInetFTPConnection::controlIsIPv6() const {
@@ -259,23 +258,23 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   sink_->myTCP.SendData(command + kLineEnd);
   events::EventLoop::current()->expectAnswer();  // the wait for its reply may spin
   sink_->ftpAddToLog(logged + kLineEnd);
-  return naming(command, [&] { return awaitReply(sink_->ftpReplies.expect(command)); });
+  return naming(command, [&] { return awaitReply(sink_->ftpControl.replies.expect(command)); });
 }
 
 // The greeting is owed like the reply to a command.
 void clsKvInetFTPConnection::WaitReply() {
   sink_->ftpEventFlag = true;
-  awaitReply(sink_->ftpReplies.expect(StringView()));
+  awaitReply(sink_->ftpControl.replies.expect(StringView()));
 }
 
 String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
-  frmKvInetFTPConnection& s = *sink_;
+  FtpControlWait& control = sink_->ftpControl;
   // A reply that pays off an earlier command (one that timed out) goes on
   // updating the shared fields, but only this ticket's payment ends the wait.
-  s.ftpAnswer.reset();
-  FtpScopedValue<FtpReplyLedger::Ticket> awaited(s.ftpAwaited, ticket, 0);
-  Wait([&s] { return s.ftpAnswer.has_value(); }, Bound::Reply);
-  FtpAnswer answer = *std::exchange(s.ftpAnswer, std::nullopt);
+  control.answer.reset();
+  FtpScopedValue<FtpReplyLedger::Ticket> awaited(control.awaited, ticket, 0);
+  Wait([&control] { return control.answer.has_value(); }, Bound::Reply);
+  FtpAnswer answer = *std::exchange(control.answer, std::nullopt);
   if (answer.error == 1) {
     throw FtpError::session(std::move(answer.reason), Failure{FailureKind::ServerReply, {}, std::move(answer.reply)});
   }
@@ -289,18 +288,19 @@ String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
 void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound) {
   frmKvInetFTPConnection& s = *sink_;
   const bool data = bound == Bound::Progress;
-  s.ftpTimedOut = false;
+  s.ftpControl.timedOut = false;
   s.myTimeout.setInterval(requireTimeOut());
   s.myTimeout.setEnabled(true);
-  uint64_t progress = s.ftpProgress;
+  uint64_t progress = s.ftpTransfer.progress;
   bool finished = false;
   const auto ended = [&] {
-    if (data && s.ftpProgress != progress) {
-      progress = s.ftpProgress;
+    if (data && s.ftpTransfer.progress != progress) {
+      progress = s.ftpTransfer.progress;
       s.myTimeout.setEnabled(true);
     }
     finished = done();
-    return finished || s.ftpTimedOut || controlLost(bound) || (data && (s.ftpServerError || s.ftpDataFailure));
+    return finished || s.ftpControl.timedOut || controlLost(bound) ||
+           (data && (s.ftpTransfer.serverError || s.ftpTransfer.failure));
   };
   pumpUntil(std::ref(ended));  // by reference: a wait (one per upload block) allocates nothing
   s.myTimeout.setEnabled(false);
@@ -310,17 +310,17 @@ void clsKvInetFTPConnection::Wait(const std::function<bool()>& done, Bound bound
 // Once the server has reported the end of a transfer, the rest of it (the
 // data connection's end) needs no control connection any more.
 bool clsKvInetFTPConnection::controlLost(Bound bound) const {
-  return sink_->ftpControlFailure && !(bound == Bound::Progress && sink_->ftpDataServerClosed);
+  return sink_->ftpControl.failure && !(bound == Bound::Progress && sink_->ftpDataServerClosed);
 }
 
 void clsKvInetFTPConnection::raiseWaitEnd(bool finished, Bound bound) {
   frmKvInetFTPConnection& s = *sink_;
   if (bound == Bound::Progress) {
-    if (s.ftpServerError) throw *s.ftpServerError;
-    if (s.ftpDataFailure) throw *s.ftpDataFailure;
+    if (s.ftpTransfer.serverError) throw *s.ftpTransfer.serverError;
+    if (s.ftpTransfer.failure) throw *s.ftpTransfer.failure;
   }
   if (finished) return;
-  if (controlLost(bound)) throw *s.ftpControlFailure;
+  if (controlLost(bound)) throw *s.ftpControl.failure;
   throw FtpError::session(s.ftpEventReason, Failure{FailureKind::TimedOut, {}, {}});  // as the timer wrote it
 }
 
@@ -375,17 +375,10 @@ void clsKvInetFTPConnection::OpenDataConnection(const String& command) {
   // events can reach this one.
   resetDataSocket();
   s.ftpDataConnected = false;
-  s.ftpDataOpened = false;
   s.ftpDataSendComplete = false;
   s.ftpDataServerClosed = false;
-  s.ftpDataFailure.reset();
-  s.ftpServerError.reset();
-  s.ftpDataReceived = 0;
-  s.ftpDataStatedSize.reset();
-  s.ftpDataCutShort = false;
-  String mode;
-  check(get_ConnectionMode(&mode));
-  if (mode == u"PORT") {
+  s.ftpTransfer.reset();
+  if (activeMode()) {
     s.myTCPData.setLocalIP(s.myTCP.LocalIP());
     s.myTCPData.Listen();
     SendCommand(portCommand(s.myTCPData.LocalIP(), s.myTCPData.LocalPort()));
@@ -413,9 +406,8 @@ int32_t clsKvInetFTPConnection::passivePort() {
 void clsKvInetFTPConnection::secureDataConnection() {
   if (tlsPeer_.empty()) return;
   frmKvInetFTPConnection& s = *sink_;
-  s.ftpDataSecured = false;
   s.myTCPData.StartTls(tlsPeer_, s.myTCP.Session());
-  Wait([this] { return sink_->ftpDataSecured; }, Bound::Progress);
+  Wait([this] { return sink_->ftpTransfer.secured; }, Bound::Progress);
 }
 
 void clsKvInetFTPConnection::resetDataSocket() {
@@ -425,7 +417,7 @@ void clsKvInetFTPConnection::resetDataSocket() {
 }
 
 void clsKvInetFTPConnection::WaitDataConnected() {
-  Wait([this] { return sink_->ftpDataOpened; }, Bound::Progress);
+  Wait([this] { return sink_->ftpTransfer.opened; }, Bound::Progress);
 }
 
 void clsKvInetFTPConnection::WaitDataClosed() {
@@ -479,7 +471,7 @@ void clsKvInetFTPConnection::receive(const String& command, const String& localF
 // arrived. A plain connection's end is all there is to go by.
 void clsKvInetFTPConnection::requireWholeData() const {
   const frmKvInetFTPConnection& s = *sink_;
-  if (s.ftpDataCutShort && s.ftpDataStatedSize != s.ftpDataReceived) {
+  if (s.ftpTransfer.cutShort && s.ftpTransfer.statedSize != s.ftpTransfer.received) {
     throw FtpError::session(kCutShort, Failure{FailureKind::DataConnection, {}, {}});
   }
 }

@@ -48,6 +48,11 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   frmKvInetFTPConnection& sink() { return *sink_; }
   // MaxLogSize as stored, for the sink's log on every addition.
   int32_t maxLogSize() const { return MaxLogSize_; }
+  // Whether ConnectionMode, as stored (trimmed, upper case), selects active
+  // mode ("PORT"): for the data connection's set-up and the sink's
+  // connection requests, which need neither the boundary nor its thread
+  // check.
+  bool activeMode() const { return ConnectionMode_ == u"PORT"; }
 
  private:
   // How a wait is bounded by TimeOut: from its start (a command's reply), or

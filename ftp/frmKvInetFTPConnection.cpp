@@ -6,7 +6,6 @@
 #include "ftp/FtpStatedSize.h"
 #include "ftp/clsKvInetFTPConnection.h"
 #include "platform/files/FileTable.h"
-#include "skein10/Boundary.h"
 
 namespace skein10 {
 
@@ -54,10 +53,9 @@ String frmKvInetFTPConnection::ftpStripChar(StringView text, char16_t ch) {
   return String(text.substr(first, text.find_last_not_of(ch) - first + 1));
 }
 
-void frmKvInetFTPConnection::resetReplies() {
+void frmKvInetFTPConnection::resetControl() {
   framer_.reset();
-  ftpReplies.reset();
-  ftpControlFailure.reset();
+  ftpControl.reset();
 }
 
 void frmKvInetFTPConnection::myTCP_DataArrival(int32_t bytesTotal) {
@@ -113,11 +111,11 @@ void frmKvInetFTPConnection::applyReply(const String& line) {
 // which ends the command's wait and may state the size to come. Any other
 // one is logged only.
 void frmKvInetFTPConnection::payPreliminary(const String& line, const FtpReplyRow& row) {
-  const FtpReplyLedger::Ticket ticket = ftpReplies.payPreliminary();
+  const FtpReplyLedger::Ticket ticket = ftpControl.replies.payPreliminary();
   if (ticket == 0) return;
-  ++ftpProgress;
-  if (ticket == ftpReplies.transferUnderWay()) ftpDataStatedSize = FtpStatedSize::parse(line);
-  if (ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+  ++ftpTransfer.progress;
+  if (ticket == ftpControl.replies.transferUnderWay()) ftpTransfer.statedSize = FtpStatedSize::parse(line);
+  if (ticket == ftpControl.awaited) ftpControl.answer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
 }
 
 // A final reply answers the oldest command owed one. For the transfer under
@@ -126,17 +124,19 @@ void frmKvInetFTPConnection::payPreliminary(const String& line, const FtpReplyRo
 // error reply that answers no command is that failure too.
 void frmKvInetFTPConnection::payFinal(const String& line, const FtpReplyRow& row) {
   const bool error = row.error == 1;
-  const FtpReplyLedger::Payment paid = ftpReplies.payFinal(row.kind == FtpReplyKind::TransferEnd);
+  const FtpReplyLedger::Payment paid = ftpControl.replies.payFinal(row.kind == FtpReplyKind::TransferEnd);
   if (paid.ticket == 0) {
-    if (error) ftpServerError = refusal(line);
+    if (error) ftpTransfer.serverError = refusal(line);
     return;
   }
-  ++ftpProgress;
-  if (paid.ticket == ftpReplies.transferUnderWay()) {
+  ++ftpTransfer.progress;
+  if (paid.ticket == ftpControl.replies.transferUnderWay()) {
     if (!error) ftpDataServerClosed = true;
-    if (error && paid.started) ftpServerError = refusal(line);
+    if (error && paid.started) ftpTransfer.serverError = refusal(line);
   }
-  if (!paid.started && paid.ticket == ftpAwaited) ftpAnswer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+  if (!paid.started && paid.ticket == ftpControl.awaited) {
+    ftpControl.answer = FtpAnswer{row.error, ftpEventReason, ftpStripChar(line, u' ')};
+  }
 }
 
 Error frmKvInetFTPConnection::refusal(const String& line) const {
@@ -146,43 +146,43 @@ Error frmKvInetFTPConnection::refusal(const String& line) const {
 void frmKvInetFTPConnection::myTCP_Close() {
   ftpEventReason = kDisconnected;
   ftpEventError = 0;
-  if (!ftpControlFailure) ftpControlFailure = FtpError::session(kServerClosed, Failure{FailureKind::Connection, {}, {}});
+  if (!ftpControl.failure) ftpControl.failure = FtpError::session(kServerClosed, Failure{FailureKind::Connection, {}, {}});
 }
 
 // The first failure of a connection is what its waits report.
 void frmKvInetFTPConnection::myTCP_Error(int32_t number, const String& description) {
-  if (ftpControlFailure) return;
+  if (ftpControl.failure) return;
   ftpEventError = 1;
   ftpEventReason = connectionFailure(u"The connection to the server failed: ", description, number);
-  ftpControlFailure = FtpError::connection(ftpEventReason, number, FailureKind::Connection);
+  ftpControl.failure = FtpError::connection(ftpEventReason, number, FailureKind::Connection);
 }
 
 // Only the TLS handshake is awaited on the control connection's Connect; a
 // failed one is the connection's error (myTCP_Error) naming the reason.
 void frmKvInetFTPConnection::myTCP_Connect() {
-  if (myTCP.IsTls()) ftpControlSecured = true;
+  if (myTCP.IsTls()) ftpControl.secured = true;
 }
 
 void frmKvInetFTPConnection::myTimeout_Timer() {
   // A reply that came in the same batch of events, before this one, has
   // already answered the pending command.
-  if (ftpAwaited != 0 && ftpAnswer) return;
+  if (ftpControl.awaited != 0 && ftpControl.answer) return;
   ftpEventError = 1;
   ftpEventReason = kTimedOut;
   ftpEventFlag = false;
-  ftpTimedOut = true;
+  ftpControl.timedOut = true;
 }
 
 // Raised for the TCP connection and again once its TLS handshake is done.
 void frmKvInetFTPConnection::myTCPData_Connect() {
-  ++ftpProgress;
+  ++ftpTransfer.progress;
   ftpDataConnected = true;
-  ftpDataOpened = true;
-  if (myTCPData.IsTls()) ftpDataSecured = true;
+  ftpTransfer.opened = true;
+  if (myTCPData.IsTls()) ftpTransfer.secured = true;
 }
 
 void frmKvInetFTPConnection::myTCPData_ConnectionRequest(int32_t requestID) {
-  ++ftpProgress;
+  ++ftpTransfer.progress;
   if (!acceptsDataConnection(requestID)) {
     myTCPData.Refuse(requestID);
     return;
@@ -190,29 +190,27 @@ void frmKvInetFTPConnection::myTCPData_ConnectionRequest(int32_t requestID) {
   if (myTCPData.State() != SocketState::Closed) myTCPData.Close();
   myTCPData.Accept(requestID);
   ftpDataConnected = true;
-  ftpDataOpened = true;
+  ftpTransfer.opened = true;
 }
 
 bool frmKvInetFTPConnection::acceptsDataConnection(int32_t requestID) {
-  String mode;
-  check(myObj->get_ConnectionMode(&mode));
-  return mode == u"PORT" && myTCPData.RequestRemoteIP(requestID) == myTCP.RemoteHostIP();
+  return myObj->activeMode() && myTCPData.RequestRemoteIP(requestID) == myTCP.RemoteHostIP();
 }
 
 // Whether the connection ended without TLS's closing alert is known only
 // until the socket closes.
 void frmKvInetFTPConnection::myTCPData_Close() {
-  ++ftpProgress;
-  ftpDataCutShort = myTCPData.EndedWithoutCloseNotify();
+  ++ftpTransfer.progress;
+  ftpTransfer.cutShort = myTCPData.EndedWithoutCloseNotify();
   if (myTCPData.State() != SocketState::Closed) myTCPData.Close();
   ftpDataConnected = false;
 }
 
 void frmKvInetFTPConnection::myTCPData_DataArrival(int32_t bytesTotal) {
-  ++ftpProgress;
+  ++ftpTransfer.progress;
   receiveBuffer_.resize(static_cast<std::size_t>(bytesTotal));
   std::size_t got = myTCPData.GetData(receiveBuffer_);
-  ftpDataReceived += got;
+  ftpTransfer.received += got;
   storeReceived(std::span(receiveBuffer_.data(), got));
 }
 
@@ -220,23 +218,23 @@ void frmKvInetFTPConnection::myTCPData_DataArrival(int32_t bytesTotal) {
 // waiting member to raise, and later bytes are dropped.
 void frmKvInetFTPConnection::storeReceived(std::span<const uint8_t> bytes) {
   files::FileTable& table = files::FileTable::current();
-  if (ftpWriteFileNum <= 0 || ftpDataFailure || !table.isOpenForWriting(ftpWriteFileNum)) return;
+  if (ftpWriteFileNum <= 0 || ftpTransfer.failure || !table.isOpenForWriting(ftpWriteFileNum)) return;
   try {
     table.write(ftpWriteFileNum, bytes);
   } catch (const Error& e) {
-    ftpDataFailure = e;
+    ftpTransfer.failure = e;
   }
 }
 
 void frmKvInetFTPConnection::myTCPData_SendComplete() {
-  ++ftpProgress;
+  ++ftpTransfer.progress;
   ftpDataSendComplete = true;
 }
 
 void frmKvInetFTPConnection::myTCPData_Error(int32_t number, const String& description) {
-  ++ftpProgress;
+  ++ftpTransfer.progress;
   ftpDataConnected = false;
-  ftpDataFailure = FtpError::connection(connectionFailure(u"The data connection failed: ", description, number), number,
+  ftpTransfer.failure = FtpError::connection(connectionFailure(u"The data connection failed: ", description, number), number,
                                         FailureKind::DataConnection);
 }
 

@@ -4,11 +4,11 @@
 // state that the handlers write and the session's waits read.
 
 #include <cstdint>
-#include <optional>
 
+#include "ftp/FtpControlWait.h"
 #include "ftp/FtpReplyFramer.h"
-#include "ftp/FtpReplyLedger.h"
 #include "ftp/FtpSessionLog.h"
+#include "ftp/FtpTransfer.h"
 #include "platform/events/TcpSocket.h"
 #include "skein10/Error.h"
 #include "skein10/Events.h"
@@ -20,13 +20,6 @@ namespace skein10 {
 class clsKvInetFTPConnection;
 struct FtpReplyRow;
 
-// The outcome of the reply that paid off a command.
-struct FtpAnswer {
-  int32_t error = 0;
-  String reason;
-  String reply;  // the reply line itself
-};
-
 class frmKvInetFTPConnection {
  public:
   explicit frmKvInetFTPConnection(clsKvInetFTPConnection& session);
@@ -35,7 +28,11 @@ class frmKvInetFTPConnection {
 
   // The shared state. Handlers write it; the session's waits read it.
   clsKvInetFTPConnection* myObj;     // the owning session (not owned)
-  bool ftpEventFlag = false;         // a command wait is pending
+  // Kept as the sink's shared state has always had it: set while a command
+  // wait is pending, cleared by a reply the table knows and by the
+  // time-out. No wait reads it: a wait ends on its own command's reply
+  // (ftpControl.answer), its time-out or a failure.
+  bool ftpEventFlag = false;
   int32_t ftpEventError = 0;         // 1: the last reply or the time-out is an error
   String ftpEventReason;             // message of the last reply, time-out or close
   bool ftpDataConnected = false;     // the data connection is open
@@ -43,24 +40,9 @@ class frmKvInetFTPConnection {
   bool ftpDataServerClosed = false;  // the server reported the end of a transfer
   int16_t ftpWriteFileNum = 0;       // local file receiving the data connection; 0 none
   FtpSessionLog ftpLogData;          // the session log
-  bool ftpDataOpened = false;        // the data connection opened since its set-up began
-  std::optional<Error> ftpDataFailure;  // the data socket failed, or received bytes could not be written
-  uint64_t ftpProgress = 0;          // counts data events and the replies that concern a transfer
 
-  // What ends a wait besides its own condition.
-  FtpReplyLedger ftpReplies;                  // commands owed a reply, oldest first
-  FtpReplyLedger::Ticket ftpAwaited = 0;      // the pending command wait's ticket; 0 when none
-  std::optional<FtpAnswer> ftpAnswer;         // the awaited command's own reply
-  bool ftpTimedOut = false;                   // the reply timer ended the pending wait
-  std::optional<Error> ftpControlFailure;     // the control connection failed or the server closed it
-  std::optional<Error> ftpServerError;        // an error reply that ended the transfer under way or answered no command
-  bool ftpControlSecured = false;    // the control connection's TLS handshake is done
-  bool ftpDataSecured = false;       // the data connection's TLS handshake is done
-
-  // Whether a transfer's data arrived whole.
-  uint64_t ftpDataReceived = 0;                // bytes received on the data connection
-  std::optional<uint64_t> ftpDataStatedSize;   // the size the transfer's 1xx reply stated
-  bool ftpDataCutShort = false;  // the TLS data connection ended without the closing alert
+  FtpControlWait ftpControl;         // what else the control-channel waits read; one per connection
+  FtpTransfer ftpTransfer;           // what else the data waits read; one per transfer
 
   TcpSocket myTCP;
   TcpSocket myTCPData;
@@ -73,9 +55,9 @@ class frmKvInetFTPConnection {
   void ftpAddToLog(const String& text);
   // `text` without leading and trailing occurrences of `ch`.
   static String ftpStripChar(StringView text, char16_t ch);
-  // Forgets partial reply text, owed replies and a failure before a new
-  // control connection.
-  void resetReplies();
+  // Forgets partial reply text and the control connection's state
+  // (ftpControl) before a new control connection.
+  void resetControl();
   // Logs a chunk of control-connection text and applies every reply it
   // completes: what myTCP_DataArrival does with the chunk it read.
   void receiveControlText(const String& chunk);

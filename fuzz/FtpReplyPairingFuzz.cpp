@@ -73,6 +73,7 @@ class Model {
   void reconnect() {
     commands_.clear();
     awaited.reset();
+    answer.reset();
   }
   // The reply's payments (0 or 1).
   int apply(const Reply& reply) {
@@ -151,19 +152,18 @@ class Dialogue {
   Dialogue() : session_(makeRef<clsKvInetFTPConnection>()), sink_(session_->sink()) {}
 
   void send(const char* command) {
-    const FtpReplyLedger::Ticket ticket = sink_.ftpReplies.expect(fromUtf8(command));
-    sink_.ftpAnswer.reset();
-    sink_.ftpAwaited = ticket;
+    const FtpReplyLedger::Ticket ticket = sink_.ftpControl.replies.expect(fromUtf8(command));
+    sink_.ftpControl.answer.reset();
+    sink_.ftpControl.awaited = ticket;
     if (FtpReplyLedger::opensTransfer(fromUtf8(command))) {
       sink_.ftpDataServerClosed = false;
-      sink_.ftpServerError.reset();
+      sink_.ftpTransfer.reset();
     }
     model_.send(FtpReplyLedger::opensTransfer(fromUtf8(command)));
   }
 
   void reconnect() {
-    sink_.resetReplies();
-    sink_.ftpAwaited = 0;
+    sink_.resetControl();
     model_.reconnect();
   }
 
@@ -180,12 +180,12 @@ class Dialogue {
     std::size_t applied = 0;
     while (fed < bytes.size()) {
       const std::size_t size = in.ConsumeIntegralInRange<std::size_t>(1, bytes.size() - fed);
-      const uint64_t progress = sink_.ftpProgress;
+      const uint64_t progress = sink_.ftpTransfer.progress;
       sink_.receiveControlText(fromUtf8(std::string_view(bytes).substr(fed, size)));
       fed += size;
       int payments = 0;
       for (; applied < sent.size() && sent[applied].end <= fed; ++applied) payments += model_.apply(sent[applied].reply);
-      require(sink_.ftpProgress - progress == static_cast<uint64_t>(payments));
+      require(sink_.ftpTransfer.progress - progress == static_cast<uint64_t>(payments));
       check();
     }
   }
@@ -193,17 +193,18 @@ class Dialogue {
   // The input sends the next command before the answer came: the wait
   // timed out.
   void timeOut() {
-    sink_.ftpAwaited = 0;
+    sink_.ftpControl.awaited = 0;
     model_.timeOut();
   }
 
  private:
   void check() {
-    require(sink_.ftpAnswer.has_value() == model_.answer.has_value());
-    if (sink_.ftpAnswer) require(Outcome{sink_.ftpAnswer->error, sink_.ftpAnswer->reason} == *model_.answer);
-    if (model_.answer) sink_.ftpAwaited = 0;  // the wait is over
+    require(sink_.ftpControl.answer.has_value() == model_.answer.has_value());
+    const std::optional<FtpAnswer>& answer = sink_.ftpControl.answer;
+    if (answer) require(Outcome{answer->error, answer->reason} == *model_.answer);
+    if (model_.answer) sink_.ftpControl.awaited = 0;  // the wait is over
     require(sink_.ftpDataServerClosed == model_.serverClosed);
-    require(sink_.ftpServerError.has_value() == model_.serverError);
+    require(sink_.ftpTransfer.serverError.has_value() == model_.serverError);
   }
 
   Ref<clsKvInetFTPConnection> session_;

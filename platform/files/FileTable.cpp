@@ -53,6 +53,29 @@ bool waitReady(int fd, short events, Patience patience) {
   }
 }
 
+// Moves `size` bytes by calls of `step(done)` (one read or write of what is
+// left after the first `done`), until they have all moved or a call moves
+// nothing (the end of what there is to read, a file that takes no more); the
+// count moved. An interrupted call is made again; one that would block waits
+// until `fd` is ready for `events`, failing with `stalled` when the patience
+// runs out first.
+template <class Step>
+std::size_t transferAll(int fd, std::size_t size, short events, Patience patience, const char16_t* stalled,
+                        Step step) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = step(done);
+    if (n == 0) break;
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (errno != EINTR) {
+      if (errno != EAGAIN) throw fileError(errno, "", false);
+      if (!waitReady(fd, events, patience)) throw accessError(stalled);
+    }
+  }
+  return done;
+}
+
 // Opens without blocking. A FIFO opened for writing has no reader yet when
 // the open fails with ENXIO; the kernel can't be asked to wait for one
 // without blocking for good, so the open is tried again, within the patience.
@@ -137,37 +160,21 @@ bool FileTable::isRegular(int16_t number) const { return entry(number).regular; 
 
 std::size_t FileTable::read(int16_t number, std::span<uint8_t> into) {
   const Entry& e = entryFor(number, false);
-  std::size_t done = 0;
-  while (done < into.size()) {
-    const ssize_t n = ::read(e.fd.get(), into.data() + done, into.size() - done);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (errno != EAGAIN) throw fileError(errno, "", false);
-      if (!waitReady(e.fd.get(), POLLIN, e.patience)) throw accessError(kNothingToRead);
-      continue;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return done;
+  return transferAll(e.fd.get(), into.size(), POLLIN, e.patience, kNothingToRead, [&](std::size_t done) {
+    return ::read(e.fd.get(), into.data() + done, into.size() - done);
+  });
 }
 
+// A write that the file takes nothing of (a full device) is a full disk.
 void FileTable::write(int16_t number, std::span<const uint8_t> bytes) {
   const Entry& e = entryFor(number, true);
   std::optional<SignalShield> shield;
   if (e.shieldWrites) shield.emplace();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(e.fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n == 0) throw fileError(errc::DiskFull);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (errno != EAGAIN) throw fileError(errno, "", false);
-      if (!waitReady(e.fd.get(), POLLOUT, e.patience)) throw accessError(kNothingTaken);
-      continue;
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  const std::size_t done = transferAll(e.fd.get(), bytes.size(), POLLOUT, e.patience, kNothingTaken,
+                                       [&](std::size_t done) {
+                                         return ::write(e.fd.get(), bytes.data() + done, bytes.size() - done);
+                                       });
+  if (done < bytes.size()) throw fileError(errc::DiskFull);
 }
 
 }  // namespace skein10::files

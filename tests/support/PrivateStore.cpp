@@ -1,14 +1,12 @@
 #include "PrivateStore.h"
 
-#include <cstdlib>
-
 #include "skein10/Component.h"
 
 namespace skein10::test {
 
-PrivateStore::PrivateStore() { ::setenv("SKEIN10_REGISTRY", (folder_ / "registry").c_str(), 1); }
+PrivateStore::PrivateStore() : registry_("SKEIN10_REGISTRY", (folder_ / "registry").c_str()) {}
 
-PrivateStore::~PrivateStore() { ::unsetenv("SKEIN10_REGISTRY"); }
+PrivateStore::~PrivateStore() = default;
 
 void PrivateStore::add(const std::filesystem::path& library) { registerLibrary(library); }
 

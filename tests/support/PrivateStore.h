@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "ScopedEnvironment.h"
 #include "TempDir.h"
 
 namespace skein10::test {
@@ -22,6 +23,7 @@ class PrivateStore {
 
  private:
   TempDir folder_;
+  ScopedEnvironment registry_;
 };
 
 }  // namespace skein10::test

@@ -45,4 +45,8 @@ std::string folderListing(const std::filesystem::path& folder) {
 
 std::u16string pathText(const std::filesystem::path& file) { return fromUtf8(file.string()); }
 
+std::span<const uint8_t> asBytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
 }  // namespace skein10::test

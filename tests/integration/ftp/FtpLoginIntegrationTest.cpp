@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "CallError.h"
 #include "PyftpdlibServer.h"
 #include "ServerSkip.h"
 #include "ftp/clsKvInetFTPConnection.h"
@@ -63,12 +64,7 @@ TEST_F(FtpLoginIntegration, LogHoldsTheDialogueInOrderWithTheMaskedPassword) {
 }
 
 TEST_F(FtpLoginIntegration, WrongPasswordFailsWith530) {
-  Status status = connect(u"wrong-password");
-  ASSERT_EQ(status, Status::Failed);
-  Error e = takeError();
-  EXPECT_EQ(e.number(), 8);
-  EXPECT_EQ(e.source(), u"FTP Command");
-  EXPECT_EQ(e.description(), u"User not logged in correct.");
+  EXPECT_EQ(sessionErrorOf(connect(u"wrong-password")), u"User not logged in correct.");
 }
 
 TEST_F(FtpLoginIntegration, ConnectAgainOnTheSameSessionAndAfterDisconnect) {

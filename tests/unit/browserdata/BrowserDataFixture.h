@@ -13,15 +13,15 @@
 #include "platform/system/MessageTable.h"
 #include "platform/system/UrlCacheStore.h"
 #include "skein10/Automation.h"
+#include "TempDir.h"
 #include "unit/framework/RecordingErrorHandler.h"
 #include "unit/system/FakeAccounts.h"
-#include "unit/system/TemporaryFolder.h"
 
-namespace skein10::testing {
+namespace skein10::test {
 
 class BrowserDataFixture : public ::testing::Test {
  protected:
-  TemporaryFolder folder;
+  TempDir folder;
   RecordingErrorHandler reports;
   std::string profile = (folder / "Profile").string();
   std::shared_ptr<os::UrlCacheStore> store =
@@ -52,4 +52,4 @@ class BrowserDataFixture : public ::testing::Test {
   }
 };
 
-}  // namespace skein10::testing
+}  // namespace skein10::test

@@ -10,7 +10,7 @@ using namespace skein10;
 
 namespace {
 
-class CacheEntryInfo : public skein10::testing::BrowserDataFixture {
+class CacheEntryInfo : public skein10::test::BrowserDataFixture {
  protected:
   static constexpr char16_t kCached[] = u"http://example.test/cached?page=1";
   static constexpr char16_t kOther[] = u"http://example.test/other";

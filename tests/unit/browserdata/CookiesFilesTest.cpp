@@ -12,7 +12,7 @@ using ::testing::ElementsAreArray;
 
 namespace {
 
-class CookiesFiles : public skein10::testing::BrowserDataFixture {
+class CookiesFiles : public skein10::test::BrowserDataFixture {
  protected:
   std::filesystem::path cookies() const { return folder / "Profile" / "Cookies"; }
   // The names of the cookies folder as the file system orders them, without

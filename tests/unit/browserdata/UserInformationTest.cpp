@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "unit/browserdata/BrowserDataFixture.h"
-#include "unit/system/ScopedEnvironment.h"
+#include "ScopedEnvironment.h"
 
 using namespace skein10;
 using ::testing::ElementsAre;
@@ -13,7 +13,7 @@ using ::testing::Each;
 
 namespace {
 
-class UserInformation : public skein10::testing::BrowserDataFixture {
+class UserInformation : public skein10::test::BrowserDataFixture {
  protected:
   // The four folders of a profile folder, in their order.
   static std::vector<String> foldersOf(const String& p) {
@@ -101,8 +101,8 @@ TEST_F(UserInformation, FailingReportEndsTheMember) {
 TEST_F(UserInformation, OnTheMachinesOwnServices) {
   const passwd* account = getpwuid(geteuid());
   ASSERT_NE(account, nullptr);
-  skein10::testing::ScopedEnvironment home("HOME", "/nowhere/else");
-  skein10::testing::ScopedEnvironment urlcache("SKEIN10_URLCACHE", store->folder().c_str());
+  skein10::test::ScopedEnvironment home("HOME", "/nowhere/else");
+  skein10::test::ScopedEnvironment urlcache("SKEIN10_URLCACHE", store->folder().c_str());
   store->add("http://example.test/");
   ObjectRef cache = createURLCache();
   expectFolders(*collection(cache, u"colUserInformation"), fromUtf8(account->pw_dir));

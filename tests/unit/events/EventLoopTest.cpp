@@ -11,8 +11,8 @@ namespace skein10 {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::LoopbackPair;
-using testing::waitFor;
+using test::LoopbackPair;
+using test::waitFor;
 
 TEST(EventLoop, DoEventsRunsOnlyWhatWasPendingWhenItStarted) {
   std::vector<int> order;

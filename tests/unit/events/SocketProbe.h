@@ -11,7 +11,7 @@
 #include "platform/events/TcpSocket.h"
 #include "skein10/Events.h"
 
-namespace skein10::testing {
+namespace skein10::test {
 
 // Pumps until `done`, at most `seconds`.
 inline bool waitFor(const std::function<bool()>& done, int seconds = 10) {
@@ -79,4 +79,4 @@ struct LoopbackPair {
   SocketProbe clientProbe{client};
 };
 
-}  // namespace skein10::testing
+}  // namespace skein10::test

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "SocketProbe.h"
+#include "TestFiles.h"
 #include "platform/events/EventLoop.h"
 #include "platform/events/SocketError.h"
 #include "skein10/Error.h"
@@ -23,13 +24,10 @@
 namespace skein10 {
 namespace {
 
-using testing::LoopbackPair;
-using testing::SocketProbe;
-using testing::waitFor;
-
-std::span<const uint8_t> asBytes(const std::string& s) {
-  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
-}
+using test::LoopbackPair;
+using test::SocketProbe;
+using test::asBytes;
+using test::waitFor;
 
 // A port on 127.0.0.1 that nothing listens on.
 int32_t unusedPort() {

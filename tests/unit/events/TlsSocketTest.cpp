@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "SocketProbe.h"
+#include "TestFiles.h"
 #include "TestCertificates.h"
 #include "TlsServerStream.h"
 #include "TlsTestServer.h"
@@ -17,13 +18,9 @@ namespace {
 
 using test::TestCertificates;
 using test::TlsTestServer;
-using testing::SocketProbe;
-using testing::waitFor;
-
-std::span<const uint8_t> asBytes(const std::string& s) {
-  return {reinterpret_cast<const uint8_t*>(s.data()), s.size()};
-}
-
+using test::SocketProbe;
+using test::asBytes;
+using test::waitFor;
 
 TlsTestServer::Options serverFor(std::filesystem::path certificate) {
   TlsTestServer::Options options;

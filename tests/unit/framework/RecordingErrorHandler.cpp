@@ -3,7 +3,7 @@
 #include "common/basKvcoreCommonA.h"
 #include "skein10/Automation.h"
 
-namespace skein10::testing {
+namespace skein10::test {
 namespace {
 
 class Recorder final : public Object {
@@ -62,4 +62,4 @@ std::vector<int32_t> RecordingErrorHandler::numbers() const {
   return out;
 }
 
-}  // namespace skein10::testing
+}  // namespace skein10::test

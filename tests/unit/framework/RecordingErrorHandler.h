@@ -10,7 +10,7 @@
 #include "skein10/Error.h"
 #include "skein10/Variant.h"
 
-namespace skein10::testing {
+namespace skein10::test {
 
 struct Report {
   String appExeName;  // EXEName of argument 1
@@ -47,4 +47,4 @@ class RecordingErrorHandler {
   std::shared_ptr<State> state_;
 };
 
-}  // namespace skein10::testing
+}  // namespace skein10::test

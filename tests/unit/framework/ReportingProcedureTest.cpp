@@ -10,7 +10,7 @@
 #include "unit/framework/RecordingErrorHandler.h"
 
 using namespace skein10;
-using skein10::testing::RecordingErrorHandler;
+using skein10::test::RecordingErrorHandler;
 using ::testing::ElementsAre;
 
 namespace {

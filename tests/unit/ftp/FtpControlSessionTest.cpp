@@ -46,20 +46,12 @@ TEST_F(FtpControlSession, ConnectionModeIsTrimmedAndUpperCased) {
 }
 
 TEST_F(FtpControlSession, LoginLogsTheDialogueWithTheMaskedPassword) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    s.send("220 Scripted server ready\r\n");
-    s.expect("USER bob");
-    s.send("331 Password please\r\n");
-    s.expect("PASS pw");
-    s.send("230 Logged in\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  serve(afterLogin());
+  ASSERT_EQ(connect(), Status::Ok);
   EXPECT_EQ(log(),
             u"220 Scripted server ready\r\nUSER bob\r\n331 Password please\r\nPASS ********\r\n230 Logged in\r\n");
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+  finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\n");
 }
 
 // The greeting's outcome does not depend on where the network cuts it: the
@@ -72,31 +64,24 @@ TEST_F(FtpControlSession, GreetingSplitAtEveryPositionGivesTheSameOutcome) {
   for (const std::string& greeting : greetings) {
     std::size_t lastLineEnd = greeting.rfind('\r');
     for (std::size_t cut = 1; cut < greeting.size(); ++cut) {
-      SCOPED_TRACE(greeting.substr(0, cut));
-      Ref<clsKvInetFTPConnection> session = makeRef<clsKvInetFTPConnection>();
       bool answeredEarly = false;
-      ScriptedFtpServer server([&](ScriptedFtpServer::Session& s) {
-        s.send(greeting.substr(0, cut));
-        s.pause(milliseconds(30));
-        answeredEarly = cut <= lastLineEnd && s.clientSentAnything();
-        s.send(greeting.substr(cut));
-        s.expect("USER bob");
-        s.send("331 Password please\r\n");
-        s.expect("PASS pw");
-        s.send("230 Logged in\r\n");
-        s.waitClientClosed();
-      });
-      Variant result;
-      EXPECT_EQ(session->Connect(u"127.0.0.1", server.portText(), u"bob", u"pw", &result), Status::Ok);
-      String text;
-      check(session->get_LogData(&text));
-      // Cut between the last CR and its LF, the client may answer before the LF comes.
-      if (cut <= lastLineEnd) {
-        EXPECT_EQ(text,
-                  fromUtf8(greeting) + u"USER bob\r\n331 Password please\r\nPASS ********\r\n230 Logged in\r\n");
-      }
-      session.reset();
-      server.finish();
+      runCase(
+          greeting.substr(0, cut),
+          [&](Session& s) {
+            s.send(greeting.substr(0, cut));
+            s.pause(milliseconds(30));
+            answeredEarly = cut <= lastLineEnd && s.clientSentAnything();
+            playLogin(s, std::string_view(greeting).substr(cut));
+            s.waitClientClosed();
+          },
+          [&] {
+            EXPECT_EQ(connect(), Status::Ok);
+            // Cut between the last CR and its LF, the client may answer before the LF comes.
+            if (cut <= lastLineEnd) {
+              EXPECT_EQ(log(), fromUtf8(greeting) +
+                                   u"USER bob\r\n331 Password please\r\nPASS ********\r\n230 Logged in\r\n");
+            }
+          });
       EXPECT_FALSE(answeredEarly);
     }
   }
@@ -105,26 +90,22 @@ TEST_F(FtpControlSession, GreetingSplitAtEveryPositionGivesTheSameOutcome) {
 // A multi-line reply cut right after its code must not end the wait, and its
 // last line must not answer the next command.
 TEST_F(FtpControlSession, MultiLineReplyCutAfterItsCodeLeavesNoStaleOutcome) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("CWD docs");
     s.sendChunks("250-Directory\r\n250 changed\r\n", {3, 16});
     s.expect("MKD new");
     s.send("550 No permission\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   Variant result;
   EXPECT_EQ(ftp->ChangeDirectory(u"docs", &result), Status::Ok);
   EXPECT_EQ(sessionErrorOf(ftp->MakeDirectory(u"new", &result)),
             u"The requested file/directory action was aborted because the file/directory was not found or you "
             u"don't have access.");
-  ftp.reset();
-  server.finish();
 }
 
 TEST_F(FtpControlSession, BareLineFeedsAndSpacesBeforeTheCode) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
+  serve([](Session& s) {
     s.send("220-Hello\n220 there\n");
     s.expect("USER bob");
     s.send("   331 Password please\n");
@@ -132,36 +113,28 @@ TEST_F(FtpControlSession, BareLineFeedsAndSpacesBeforeTheCode) {
     s.send("  230 Logged in\n");
     s.waitClientClosed();
   });
-  EXPECT_EQ(connect(server), Status::Ok);
+  EXPECT_EQ(connect(), Status::Ok);
   EXPECT_EQ(ftp->sink().ftpEventReason, u"The login is valid and you may proceed.");
-  ftp.reset();
-  server.finish();
 }
 
 TEST_F(FtpControlSession, ErrorRepliesRaiseTheSessionError) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
+  serve([](Session& s) {
     s.send("421 Too many users\r\n");
     s.waitClientClosed();
   });
-  EXPECT_EQ(sessionErrorOf(connect(server)), u"Service not available, your connection has been terminated.");
-  ftp.reset();
-  server.finish();
+  EXPECT_EQ(sessionErrorOf(connect()), u"Service not available, your connection has been terminated.");
 }
 
 TEST_F(FtpControlSession, LineRepliesKeepTheTrimmedLineAsReason) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("MKD a b");
     s.send("  257 \"/a b\" created  \r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   Variant result = u"not empty";
   EXPECT_EQ(ftp->MakeDirectory(u"a b", &result), Status::Ok);
   EXPECT_TRUE(result.isEmpty());
   EXPECT_EQ(ftp->sink().ftpEventReason, u"257 \"/a b\" created");
-  ftp.reset();
-  server.finish();
 }
 
 // Replies that don't end a command wait, and a server that says nothing:
@@ -169,7 +142,7 @@ TEST_F(FtpControlSession, LineRepliesKeepTheTrimmedLineAsReason) {
 TEST_F(FtpControlSession, WaitsEndByTheTimeOut) {
   struct Case {
     const char* name;
-    std::function<void(ScriptedFtpServer::Session&)> reply;  // after the login and "CWD x"
+    std::function<void(Session&)> reply;  // after the login and "CWD x"
   };
   const Case cases[] = {
       {"unknown preliminary code", [](auto& s) { s.send("120 Wait a while\r\n"); }},
@@ -177,45 +150,36 @@ TEST_F(FtpControlSession, WaitsEndByTheTimeOut) {
       {"silence", [](auto&) {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Ref<clsKvInetFTPConnection> session = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&](ScriptedFtpServer::Session& s) {
-      playLogin(s);
-      s.expect("CWD x");
-      c.reply(s);
-      s.waitClientClosed();
-    });
-    Variant result;
-    ASSERT_EQ(session->Connect(u"127.0.0.1", server.portText(), u"bob", u"pw", &result), Status::Ok);
-    check(session->put_TimeOut(300));
-    auto start = steady_clock::now();
-    EXPECT_EQ(sessionErrorOf(session->ChangeDirectory(u"x", &result)), kTimedOut);
-    auto waited = steady_clock::now() - start;
-    EXPECT_GE(waited, milliseconds(290));
-    EXPECT_LT(waited, milliseconds(15000));
-    session.reset();
-    server.finish();
+    runCase(
+        c.name,
+        afterLogin([&](Session& s) {
+          s.expect("CWD x");
+          c.reply(s);
+        }),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          check(ftp->put_TimeOut(300));
+          auto start = steady_clock::now();
+          Variant result;
+          EXPECT_EQ(sessionErrorOf(ftp->ChangeDirectory(u"x", &result)), kTimedOut);
+          auto waited = steady_clock::now() - start;
+          EXPECT_GE(waited, milliseconds(290));
+          EXPECT_LT(waited, milliseconds(15000));
+        });
   }
 }
 
 TEST_F(FtpControlSession, SilentServerTimesOutTheGreeting) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) { s.waitClientClosed(); });
+  serve([](Session& s) { s.waitClientClosed(); });
   check(ftp->put_TimeOut(300));
-  EXPECT_EQ(sessionErrorOf(connect(server)), kTimedOut);
+  EXPECT_EQ(sessionErrorOf(connect()), kTimedOut);
   EXPECT_EQ(log(), u"");
-  ftp.reset();
-  server.finish();
 }
 
 TEST_F(FtpControlSession, VeryLargeTimeOutWorks) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
+  serve(afterLogin());
   check(ftp->put_TimeOut(std::numeric_limits<int32_t>::max()));
-  EXPECT_EQ(connect(server), Status::Ok);
-  ftp.reset();
-  server.finish();
+  EXPECT_EQ(connect(), Status::Ok);
 }
 
 // Checks made before anything goes out: the connection is never attempted.
@@ -258,11 +222,8 @@ TEST_F(FtpControlSession, BadConnectArgumentsFailBeforeConnecting) {
 }
 
 TEST_F(FtpControlSession, UnsafeArgumentsAndZeroTimeOutSendNothing) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  serve(afterLogin());
+  ASSERT_EQ(connect(), Status::Ok);
   String before = log();
   Variant v;
   String text;
@@ -281,15 +242,14 @@ TEST_F(FtpControlSession, UnsafeArgumentsAndZeroTimeOutSendNothing) {
   EXPECT_EQ(e.description(), u"The TimeOut must be greater than 0 milliseconds.");
   EXPECT_EQ(errorOf(ftp->TransferType(ftp_ASCII, &text)).number(), 5);
   EXPECT_EQ(log(), before);
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+  finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\n");
 }
 
 // A host handler that calls the session while it waits is turned away; the
 // pending wait goes on undisturbed.
 TEST_F(FtpControlSession, CallFromAnEventHandlerDuringAWaitFails) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
+  serve([](Session& s) {
     s.pause(milliseconds(100));
     playLogin(s);
     s.waitClientClosed();
@@ -301,24 +261,20 @@ TEST_F(FtpControlSession, CallFromAnEventHandlerDuringAWaitFails) {
     inner = ftp->ChangeDirectory(u"x", &v);
     if (inner != Status::Ok) innerError = takeError();
   });
-  EXPECT_EQ(connect(server), Status::Ok);
+  EXPECT_EQ(connect(), Status::Ok);
   ASSERT_EQ(inner, Status::Failed);
   EXPECT_EQ(innerError->number(), 5);
   EXPECT_EQ(innerError->source(), u"FTP Command");
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+  finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\n");
 }
 
 // A session belongs to the thread that created it: a call from any other
 // thread, direct or late-bound, is refused at once instead of waiting on a
 // loop that thread never pumps.
 TEST_F(FtpControlSession, MembersCalledFromAnotherThreadFailAtOnce) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  serve(afterLogin());
+  ASSERT_EQ(connect(), Status::Ok);
   std::vector<Error> errors;
   std::thread other([&] {
     Variant v;
@@ -345,32 +301,24 @@ TEST_F(FtpControlSession, MembersCalledFromAnotherThreadFailAtOnce) {
   // The owner still uses the session as before.
   Variant v;
   EXPECT_EQ(ftp->Disconnect(&v), Status::Ok);
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\nQUIT\r\n");
+  finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\nQUIT\r\n");
 }
 
 TEST_F(FtpControlSession, DisconnectSendsAnUnloggedQuitAndAllowsReconnecting) {
-  ScriptedFtpServer first([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(first), Status::Ok);
-  String afterLogin = log();
+  serve(afterLogin());
+  ASSERT_EQ(connect(), Status::Ok);
+  const String loggedIn = log();
   Variant result = u"x";
   EXPECT_EQ(ftp->Disconnect(&result), Status::Ok);
   EXPECT_TRUE(result.isEmpty());
-  EXPECT_EQ(log(), afterLogin);
-  first.finish();
-  EXPECT_EQ(first.received(), "USER bob\r\nPASS pw\r\nQUIT\r\n");
+  EXPECT_EQ(log(), loggedIn);
+  server().finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\nQUIT\r\n");
 
-  ScriptedFtpServer second([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
-  EXPECT_EQ(connect(second), Status::Ok);
-  EXPECT_EQ(log().size(), 2 * afterLogin.size());
-  ftp.reset();
-  second.finish();
+  serve(afterLogin());
+  EXPECT_EQ(connect(), Status::Ok);
+  EXPECT_EQ(log().size(), 2 * loggedIn.size());
 }
 
 TEST_F(FtpControlSession, DisconnectWithoutConnectionFailsWithTheSocketError) {
@@ -381,14 +329,12 @@ TEST_F(FtpControlSession, DisconnectWithoutConnectionFailsWithTheSocketError) {
 }
 
 TEST_F(FtpControlSession, LateBoundCallsReachTheMembers) {
-  ScriptedFtpServer server([](ScriptedFtpServer::Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("TYPE I");
     s.send("200 Type set to I\r\n");
-    s.waitClientClosed();
-  });
+  }));
   Object& object = *ftp;
-  EXPECT_TRUE(call(object, u"connect", {u"127.0.0.1", server.portText(), u"bob", u"pw"}).isEmpty());
+  EXPECT_TRUE(call(object, u"connect", {u"127.0.0.1", server().portText(), u"bob", u"pw"}).isEmpty());
   EXPECT_EQ(call(object, u"TransferType", {int32_t{0}}), Variant(String()));
   std::vector<Variant> none;
   Variant logData;
@@ -396,9 +342,8 @@ TEST_F(FtpControlSession, LateBoundCallsReachTheMembers) {
   EXPECT_EQ(logData.toString(), log());
   // A value that is neither type sends nothing.
   EXPECT_EQ(call(object, u"TransferType", {int32_t{2}}), Variant(String()));
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\nTYPE I\r\n");
+  finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\nTYPE I\r\n");
 }
 
 }  // namespace

@@ -15,7 +15,6 @@ namespace skein10::test {
 namespace {
 
 using std::chrono::milliseconds;
-using Session = ScriptedFtpServer::Session;
 
 class FtpFailureCause : public FtpSessionTest {};
 
@@ -49,9 +48,7 @@ TEST_F(FtpFailureCause, SessionErrorsNameTheirCause) {
        FailureKind::ServerReply, u"RETR", u"550 x: No such file"},
       {"aborted download",
        [](Session& s) {
-         TestSocket data = passiveData(s);
-         s.expect("RETR x");
-         s.send("150 Opening\r\n");
+         TestSocket data = startDownload(s);
          s.send("426 Transfer aborted\r\n");
          s.pause(milliseconds(100));
        },
@@ -87,21 +84,19 @@ TEST_F(FtpFailureCause, SessionErrorsNameTheirCause) {
        FailureKind::LocalFile, u"", u""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&c](Session& s) {
-      playLogin(s);
-      c.script(s);
-      s.waitClientClosed();
-    });
-    ASSERT_EQ(connect(server), Status::Ok);
-    check(ftp->put_TimeOut(300));
-    const Error e = errorOf(c.member(*ftp));
-    EXPECT_EQ(e.failure().kind, c.kind) << e.what();
-    EXPECT_EQ(e.failure().command, c.command);
-    EXPECT_EQ(e.failure().reply, c.reply);
-    ftp.reset();
-    server.finish();
+    runCase(
+        c.name,
+        afterLogin([&c](Session& s) {
+          c.script(s);
+        }),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          check(ftp->put_TimeOut(300));
+          const Error e = errorOf(c.member(*ftp));
+          EXPECT_EQ(e.failure().kind, c.kind) << e.what();
+          EXPECT_EQ(e.failure().command, c.command);
+          EXPECT_EQ(e.failure().reply, c.reply);
+        });
   }
 }
 
@@ -113,20 +108,16 @@ TEST_F(FtpFailureCause, ServerReplyGivesItsCode) {
 }
 
 TEST_F(FtpFailureCause, LoginRefusalNamesTheLoginCommand) {
-  ScriptedFtpServer server([](Session& s) {
+  serve([](Session& s) {
     s.send("220 Ready\r\n");
-    s.expect("USER bob");
-    s.send("331 Password please\r\n");
-    s.expect("PASS pw");
+    playCredentials(s);
     s.send("530 Login incorrect.\r\n");
     s.waitClientClosed();
   });
-  const Error e = errorOf(connect(server));
+  const Error e = errorOf(connect());
   EXPECT_EQ(e.failure().kind, FailureKind::ServerReply);
   EXPECT_EQ(e.failure().command, u"PASS");
   EXPECT_EQ(e.failure().replyCode(), 530);
-  ftp.reset();
-  server.finish();
 }
 
 TEST_F(FtpFailureCause, ConnectionFailuresNameTheirKind) {

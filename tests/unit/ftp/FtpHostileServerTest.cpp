@@ -18,7 +18,6 @@
 namespace skein10::test {
 namespace {
 
-using Session = ScriptedFtpServer::Session;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
@@ -49,10 +48,7 @@ class FtpHostileServer : public FtpSessionTest {
 
   // The session still works: it logs in to a well-behaved server.
   void expectCanConnectAgain() {
-    ScriptedFtpServer good([](Session& s) {
-      playLogin(s);
-      s.waitClientClosed();
-    });
+    ScriptedFtpServer good(afterLogin());
     EXPECT_EQ(connect(good), Status::Ok);
     Variant v;
     EXPECT_EQ(ftp->Disconnect(&v), Status::Ok);
@@ -63,8 +59,7 @@ class FtpHostileServer : public FtpSessionTest {
 // A reply that comes after its command timed out pays off that command, not
 // the next one: the next command gets its own reply or times out itself.
 TEST_F(FtpHostileServer, LateReplyNeverAnswersTheNextCommand) {
-  ScriptedFtpServer server([](Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("CWD x");
     s.pause(milliseconds(1500));
     s.send("250 Directory changed\r\n");
@@ -72,9 +67,8 @@ TEST_F(FtpHostileServer, LateReplyNeverAnswersTheNextCommand) {
     s.send("550 No permission\r\n");
     s.expect("RMD z");
     s.send("250 Removed\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   check(ftp->put_TimeOut(1000));
   Variant v;
   EXPECT_EQ(sessionErrorOf(ftp->ChangeDirectory(u"x", &v)), kTimedOut);
@@ -84,15 +78,12 @@ TEST_F(FtpHostileServer, LateReplyNeverAnswersTheNextCommand) {
   String text = log();
   EXPECT_LT(text.find(u"CWD x"), text.find(u"250 Directory changed"));
   EXPECT_LT(text.find(u"250 Directory changed"), text.find(u"550 No permission"));
-  ftp.reset();
-  server.finish();
 }
 
 // A server that never answers one command is always one reply behind: every
 // later command fails, none succeeds on the reply meant for another.
 TEST_F(FtpHostileServer, UnansweredCommandLeavesLaterCommandsFailing) {
-  ScriptedFtpServer server([](Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("CWD x");
     s.expect("MKD y");
     s.send("550 No permission\r\n");
@@ -100,9 +91,8 @@ TEST_F(FtpHostileServer, UnansweredCommandLeavesLaterCommandsFailing) {
     s.send("350 Ready\r\n");
     s.expect("DELE b");
     s.send("250 Deleted\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   check(ftp->put_TimeOut(400));
   Variant v;
   String text;
@@ -110,9 +100,8 @@ TEST_F(FtpHostileServer, UnansweredCommandLeavesLaterCommandsFailing) {
   EXPECT_EQ(sessionErrorOf(ftp->MakeDirectory(u"y", &v)), kTimedOut);
   EXPECT_EQ(sessionErrorOf(ftp->Rename(u"a", u"c", &text)), kTimedOut);
   EXPECT_EQ(sessionErrorOf(ftp->RemoveFile(u"b", &v)), kTimedOut);
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received().find("RNTO"), std::string::npos);
+  finish();
+  EXPECT_EQ(server().received().find("RNTO"), std::string::npos);
 }
 
 // A refused connection, or a server that closes or resets the control
@@ -132,10 +121,9 @@ TEST_F(FtpHostileServer, ControlConnectionFailuresEndTheWaitAtOnce) {
     s.send("220 Ready\r\n");
     s.expect("USER bob");
   };
-  auto afterPass = [afterUser](Session& s) {
-    afterUser(s);
-    s.send("331 Password please\r\n");
-    s.expect("PASS pw");
+  auto afterPass = [](Session& s) {
+    s.send("220 Ready\r\n");
+    playCredentials(s);
   };
   auto afterCwd = [](Session& s) {
     playLogin(s);
@@ -147,9 +135,7 @@ TEST_F(FtpHostileServer, ControlConnectionFailuresEndTheWaitAtOnce) {
   };
   auto midDownload = [](Session& s) {
     playLogin(s);
-    TestSocket data = passiveData(s);
-    s.expect("RETR x");
-    s.send("150 Opening\r\n");
+    TestSocket data = startDownload(s);
     data.send(randomBytes(5000, 1));
     s.pause(milliseconds(100));
     // The data connection goes with this scope, after the control one.
@@ -180,49 +166,45 @@ TEST_F(FtpHostileServer, ControlConnectionFailuresEndTheWaitAtOnce) {
       {"close during a download", midDownload, End::Close, get},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     writeFile(target, "old");
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&](Session& s) {
-      c.upTo(s);
-      if (c.end == End::Reset) s.abort();
-      s.close();
-    });
-    auto start = steady_clock::now();
-    Status status = connect(server);
-    if (c.member) {
-      ASSERT_EQ(status, Status::Ok);
-      status = c.member(*ftp);
-    }
-    Error e = errorOf(status);
-    EXPECT_LT(steady_clock::now() - start, milliseconds(10000));
-    EXPECT_EQ(e.number(), 8);
-    EXPECT_EQ(e.source(), u"FTP Command");
-    if (c.end == End::Close) {
-      EXPECT_EQ(e.description(), kServerClosed);
-    } else {
-      EXPECT_EQ(e.description().rfind(u"The connection to the server failed: ", 0), 0u) << toUtf8(e.description());
-      EXPECT_NE(e.description().find(u"(socket error 10054)."), String::npos) << toUtf8(e.description());
-    }
-    // The close handler still writes its reason into the shared fields.
-    if (c.end == End::Close) {
-      EXPECT_EQ(ftp->sink().ftpEventReason, u"Disconnected...");
-    }
-    EXPECT_EQ(readFile(target), "old");
-    EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
-    server.finish();
-    expectCanConnectAgain();
+    runCase(
+        c.name,
+        [&](Session& s) {
+          c.upTo(s);
+          if (c.end == End::Reset) s.abort();
+          s.close();
+        },
+        [&] {
+          auto start = steady_clock::now();
+          Status status = connect();
+          if (c.member) {
+            ASSERT_EQ(status, Status::Ok);
+            status = c.member(*ftp);
+          }
+          const String description = sessionErrorOf(status);
+          EXPECT_LT(steady_clock::now() - start, milliseconds(10000));
+          if (c.end == End::Close) {
+            EXPECT_EQ(description, kServerClosed);
+            // The close handler still writes its reason into the shared fields.
+            EXPECT_EQ(ftp->sink().ftpEventReason, u"Disconnected...");
+          } else {
+            EXPECT_EQ(description.rfind(u"The connection to the server failed: ", 0), 0u) << toUtf8(description);
+            EXPECT_NE(description.find(u"(socket error 10054)."), String::npos) << toUtf8(description);
+          }
+          EXPECT_EQ(readFile(target), "old");
+          EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
+          server().finish();
+          expectCanConnectAgain();
+        });
   }
 }
 
 // Once the server has reported the end of a transfer, losing the control
 // connection doesn't cost the download: its data still ends normally.
 TEST_F(FtpHostileServer, ControlLostAfterTheTransferEndLetsTheDownloadFinish) {
-  ScriptedFtpServer server([](Session& s) {
+  serve([](Session& s) {
     playLogin(s);
-    TestSocket data = passiveData(s);
-    s.expect("RETR x");
-    s.send("150 Opening\r\n");
+    TestSocket data = startDownload(s);
     data.send("payload");
     s.send("226 Done\r\n");
     s.abort();
@@ -230,12 +212,10 @@ TEST_F(FtpHostileServer, ControlLostAfterTheTransferEndLetsTheDownloadFinish) {
     data.send(" and the rest");
     data.close();
   });
-  ASSERT_EQ(connect(server), Status::Ok);
+  ASSERT_EQ(connect(), Status::Ok);
   String result;
   EXPECT_EQ(ftp->GetFile(u"x", pathText(target), &result), Status::Ok);
   EXPECT_EQ(readFile(target), "payload and the rest");
-  ftp.reset();
-  server.finish();
 }
 
 TEST_F(FtpHostileServer, RefusedConnectionFailsAtOnceNamingTheSocketError) {
@@ -291,17 +271,13 @@ TEST_F(FtpHostileServer, GarbageAndStallsEndWithAnError) {
        nullptr},
       {"a data connection accepted and never served",
        [](Session& s) {
-         TestSocket data = passiveData(s);
-         s.expect("RETR x");
-         s.send("150 Opening\r\n");
+         TestSocket data = startDownload(s);
          s.waitClientClosed();
        },
        kTimedOut},
       {"226 with the data connection never closed",
        [](Session& s) {
-         TestSocket data = passiveData(s);
-         s.expect("RETR x");
-         s.send("150 Opening\r\n");
+         TestSocket data = startDownload(s);
          data.send("some data");
          s.send("226 Done\r\n");
          s.waitClientClosed();
@@ -309,9 +285,7 @@ TEST_F(FtpHostileServer, GarbageAndStallsEndWithAnError) {
        kTimedOut},
       {"chatter on the control connection while the data stalls",
        [](Session& s) {
-         TestSocket data = passiveData(s);
-         s.expect("RETR x");
-         s.send("150 Opening\r\n");
+         TestSocket data = startDownload(s);
          data.send("some data");
          for (int i = 0; i < 12; ++i) {
            s.pause(milliseconds(900));
@@ -322,34 +296,33 @@ TEST_F(FtpHostileServer, GarbageAndStallsEndWithAnError) {
        kTimedOut},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     writeFile(target, "old");
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&](Session& s) {
-      playLogin(s);
-      c.script(s);
-      s.waitClientClosed();
-    });
-    ASSERT_EQ(connect(server), Status::Ok);
-    check(ftp->put_TimeOut(kTimeOut));
-    auto start = steady_clock::now();
-    String result;
-    String description = sessionErrorOf(ftp->GetFile(u"x", pathText(target), &result));
-    EXPECT_LT(steady_clock::now() - start, milliseconds(kTimeOut) + kSlack);
-    if (c.description) {
-      EXPECT_EQ(description, c.description);
-    }
-    EXPECT_EQ(readFile(target), "old");
-    EXPECT_EQ(folderListing(local.path()), "target.bin\n");
-    EXPECT_LE(log().size(), std::size_t{40000} + (1 << 20));
-    expectCanConnectAgain();
-    server.finish();
+    runCase(
+        c.name,
+        afterLogin([&](Session& s) {
+          c.script(s);
+        }),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          check(ftp->put_TimeOut(kTimeOut));
+          auto start = steady_clock::now();
+          String result;
+          String description = sessionErrorOf(ftp->GetFile(u"x", pathText(target), &result));
+          EXPECT_LT(steady_clock::now() - start, milliseconds(kTimeOut) + kSlack);
+          if (c.description) {
+            EXPECT_EQ(description, c.description);
+          }
+          EXPECT_EQ(readFile(target), "old");
+          EXPECT_EQ(folderListing(local.path()), "target.bin\n");
+          EXPECT_LE(log().size(), std::size_t{40000} + (1 << 20));
+          expectCanConnectAgain();
+        });
   }
 }
 
 // An endless multi-line greeting can't hold Connect beyond its TimeOut.
 TEST_F(FtpHostileServer, EndlessGreetingEndsByTheTimeOut) {
-  ScriptedFtpServer server([](Session& s) {
+  serve([](Session& s) {
     for (int i = 0; i < 1000 && sendWhileClientStays(s, "220-Welcome, line " + std::to_string(i) + "\r\n"); ++i) {
       s.pause(milliseconds(10));
     }
@@ -357,33 +330,29 @@ TEST_F(FtpHostileServer, EndlessGreetingEndsByTheTimeOut) {
   });
   check(ftp->put_TimeOut(1000));
   auto start = steady_clock::now();
-  EXPECT_EQ(sessionErrorOf(connect(server)), kTimedOut);
+  EXPECT_EQ(sessionErrorOf(connect()), kTimedOut);
   EXPECT_LT(steady_clock::now() - start, milliseconds(1000) + kSlack);
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received(), "");
+  finish();
+  EXPECT_EQ(server().received(), "");
 }
 
 // A TimeOut changed while a wait is pending applies from the next wait on;
 // the pending one keeps the bound it started with.
 TEST_F(FtpHostileServer, TimeOutChangedDuringAWaitAppliesToTheNextWait) {
-  ScriptedFtpServer server([](Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     s.expect("CWD x");
     s.pause(milliseconds(300));
     s.send("250 Okay\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   post([this] { check(ftp->put_TimeOut(0)); });
   Variant v;
   EXPECT_EQ(ftp->ChangeDirectory(u"x", &v), Status::Ok);
   Error e = errorOf(ftp->ChangeDirectory(u"y", &v));
   EXPECT_EQ(e.number(), 5);
   EXPECT_EQ(e.description(), u"The TimeOut must be greater than 0 milliseconds.");
-  ftp.reset();
-  server.finish();
-  EXPECT_EQ(server.received().find("CWD y"), std::string::npos);
+  finish();
+  EXPECT_EQ(server().received().find("CWD y"), std::string::npos);
 }
 
 }  // namespace

@@ -24,7 +24,6 @@
 namespace skein10::test {
 namespace {
 
-using Session = ScriptedFtpServer::Session;
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
@@ -62,25 +61,24 @@ TEST_F(FtpLocalFault, FifoWithoutItsOtherEndFailsWithinTheTimeOut) {
   const std::filesystem::path fifo = local / "fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (bool download : {true, false}) {
-    SCOPED_TRACE(download ? "get into a FIFO nobody reads" : "put from a FIFO nobody writes");
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([](Session& s) {
-      playLogin(s);
-      s.waitClientClosed();
-    });
-    ASSERT_EQ(connect(server), Status::Ok);
-    check(ftp->put_TimeOut(500));
-    auto start = steady_clock::now();
-    String result;
-    Error e = errorOf(download ? ftp->GetFile(u"x", pathText(fifo), &result)
-                               : ftp->PutFile(u"x", pathText(fifo), &result));
-    EXPECT_LT(steady_clock::now() - start, milliseconds(500) + kSlack);
-    EXPECT_EQ(e.number(), errc::PathFileAccess);
-    EXPECT_NE(e.description().find(u"no program"), String::npos) << toUtf8(e.description());
-    EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
-    ftp.reset();
-    server.finish();
-    EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+    const char* name = download ? "get into a FIFO nobody reads" : "put from a FIFO nobody writes";
+    runCase(
+        name,
+        afterLogin(),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          check(ftp->put_TimeOut(500));
+          auto start = steady_clock::now();
+          String result;
+          Error e = errorOf(download ? ftp->GetFile(u"x", pathText(fifo), &result)
+                                     : ftp->PutFile(u"x", pathText(fifo), &result));
+          EXPECT_LT(steady_clock::now() - start, milliseconds(500) + kSlack);
+          EXPECT_EQ(e.number(), errc::PathFileAccess);
+          EXPECT_NE(e.description().find(u"no program"), String::npos) << toUtf8(e.description());
+          EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
+        });
+    SCOPED_TRACE(name);
+    EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\n");
   }
 }
 
@@ -93,33 +91,33 @@ TEST_F(FtpLocalFault, UploadOfAFileThatShrinksFailsAndResetsTheDataConnection) {
   std::filesystem::resize_file(source, 32 << 20);  // sparse: more than the sockets can buffer
   bool reset = false;
   std::size_t received = 0;
-  ScriptedFtpServer server([&](Session& s) {
-    playLogin(s);
-    TestSocket data = passiveData(s);
-    s.expect("STOR up.bin");
-    s.send("150 Ok to send data\r\n");
-    s.pause(milliseconds(300));
-    std::filesystem::resize_file(source, 10000);
-    for (std::string piece = data.receive(milliseconds(20000)); !piece.empty();
-         piece = data.receive(milliseconds(20000))) {
-      received += piece.size();
-    }
-    reset = data.wasReset();
-    s.send("226 Transfer complete\r\n");
-    s.expect("CWD next");
-    s.send("250 Okay\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
-  String result;
-  Error e = errorOf(ftp->PutFile(u"up.bin", pathText(source), &result));
-  EXPECT_EQ(e.number(), errc::InputPastEndOfFile);
-  EXPECT_EQ(e.description(), u"Input past end of file");
-  EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
-  Variant v;
-  EXPECT_EQ(ftp->ChangeDirectory(u"next", &v), Status::Ok);
-  ftp.reset();
-  server.finish();
+  runCase(
+      "shrinks to 10000 bytes",
+      afterLogin([&](Session& s) {
+        TestSocket data = passiveData(s);
+        s.expect("STOR up.bin");
+        s.send("150 Ok to send data\r\n");
+        s.pause(milliseconds(300));
+        std::filesystem::resize_file(source, 10000);
+        for (std::string piece = data.receive(milliseconds(20000)); !piece.empty();
+             piece = data.receive(milliseconds(20000))) {
+          received += piece.size();
+        }
+        reset = data.wasReset();
+        s.send("226 Transfer complete\r\n");
+        s.expect("CWD next");
+        s.send("250 Okay\r\n");
+      }),
+      [&] {
+        ASSERT_EQ(connect(), Status::Ok);
+        String result;
+        Error e = errorOf(ftp->PutFile(u"up.bin", pathText(source), &result));
+        EXPECT_EQ(e.number(), errc::InputPastEndOfFile);
+        EXPECT_EQ(e.description(), u"Input past end of file");
+        EXPECT_EQ(ftp->sink().ftpWriteFileNum, 0);
+        Variant v;
+        EXPECT_EQ(ftp->ChangeDirectory(u"next", &v), Status::Ok);
+      });
   EXPECT_TRUE(reset);
   EXPECT_LT(received, std::size_t{32 << 20});
 }
@@ -128,8 +126,8 @@ TEST_F(FtpLocalFault, UploadOfAFileThatShrinksFailsAndResetsTheDataConnection) {
 // the process. The download fails like on a full disk instead, the side file
 // goes, and the host's signal disposition and mask stay as they were.
 TEST_F(FtpLocalFault, FileSizeLimitFailsTheDownloadWithoutEndingTheProcess) {
-  ScriptedFtpServer server([](Session& s) { serveDownload(s, randomBytes(1 << 20, 7)); });
-  ASSERT_EQ(connect(server), Status::Ok);
+  serve([](Session& s) { serveDownload(s, randomBytes(1 << 20, 7)); });
+  ASSERT_EQ(connect(), Status::Ok);
   const std::filesystem::path target = local / "target.bin";
   writeFile(target, "old");
   struct sigaction before {};
@@ -155,8 +153,6 @@ TEST_F(FtpLocalFault, FileSizeLimitFailsTheDownloadWithoutEndingTheProcess) {
   sigset_t pending;
   sigpending(&pending);
   EXPECT_EQ(sigismember(&pending, SIGXFSZ), 0);
-  ftp.reset();
-  server.finish();
 }
 
 // A small tmpfs that fills up: 61, and the side file goes.
@@ -170,13 +166,11 @@ TEST_F(FtpLocalFault, FullDiskFailsTheDownloadAndRemovesTheSideFile) {
   } unmount{disk};
   const std::filesystem::path target = disk / "target.bin";
   writeFile(target, "old");
-  ScriptedFtpServer server([](Session& s) { serveDownload(s, randomBytes(1 << 20, 8)); });
-  ASSERT_EQ(connect(server), Status::Ok);
+  serve([](Session& s) { serveDownload(s, randomBytes(1 << 20, 8)); });
+  ASSERT_EQ(connect(), Status::Ok);
   EXPECT_EQ(getInto(target).number(), errc::DiskFull);
   EXPECT_EQ(readFile(target), "old");
   EXPECT_EQ(folderListing(disk), "target.bin\n");
-  ftp.reset();
-  server.finish();
 }
 
 // A folder the user can't write to: 70 before any command. Root writes
@@ -186,16 +180,13 @@ TEST_F(FtpLocalFault, FolderWithoutWritePermissionFailsBeforeAnyCommand) {
   std::filesystem::create_directory(folder);
   std::filesystem::permissions(local.path(), std::filesystem::perms(0755));
   std::filesystem::permissions(folder, std::filesystem::perms(0555));
-  ScriptedFtpServer server([](Session& s) {
-    playLogin(s);
-    s.waitClientClosed();
-  });
+  serve(afterLogin());
   std::optional<Error> failure;
   std::thread user([&] {
     if (::geteuid() == 0) ::setfsuid(65534);
     Ref<clsKvInetFTPConnection> session = makeRef<clsKvInetFTPConnection>();
     Variant v;
-    if (session->Connect(u"127.0.0.1", server.portText(), u"bob", u"pw", &v) != Status::Ok) return;
+    if (session->Connect(u"127.0.0.1", server().portText(), u"bob", u"pw", &v) != Status::Ok) return;
     String result;
     if (session->GetFile(u"x", pathText(folder / "target.bin"), &result) != Status::Ok) failure = takeError();
   });
@@ -203,8 +194,8 @@ TEST_F(FtpLocalFault, FolderWithoutWritePermissionFailsBeforeAnyCommand) {
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->number(), errc::PermissionDenied);
   EXPECT_EQ(folderListing(folder), "");
-  server.finish();
-  EXPECT_EQ(server.received(), "USER bob\r\nPASS pw\r\n");
+  server().finish();
+  EXPECT_EQ(server().received(), "USER bob\r\nPASS pw\r\n");
 }
 
 }  // namespace

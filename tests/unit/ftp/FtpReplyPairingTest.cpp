@@ -16,7 +16,6 @@
 namespace skein10::test {
 namespace {
 
-using Session = ScriptedFtpServer::Session;
 
 constexpr char16_t k550[] =
     u"The requested file/directory action was aborted because the file/directory was not found or you don't "
@@ -47,29 +46,29 @@ Outcome cwd(const char16_t* folder, String error = {}) {
 
 class FtpReplyPairing : public FtpSessionTest {
  protected:
-  // Logs in, plays `script`, then runs `outcome.member` and checks it, and
-  // after it a CWD whose own reply must answer it: the dialogue is in step.
-  void expectOutcome(const std::function<void(Session&)>& script, const Outcome& outcome) {
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&](Session& s) {
-      playLogin(s);
-      script(s);
-      s.expect("CWD next");
-      s.send("250 In step\r\n");
-      s.waitClientClosed();
-    });
-    ASSERT_EQ(connect(server), Status::Ok);
-    const Status status = outcome.member(*ftp);
-    if (outcome.error.empty()) {
-      EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
-    } else {
-      const Error e = errorOf(status);
-      EXPECT_EQ(e.description(), outcome.error);
-      EXPECT_EQ(e.failure().kind, FailureKind::ServerReply);
-    }
-    EXPECT_EQ(cwd(u"next").member(*ftp), Status::Ok);
-    ftp.reset();
-    server.finish();
+  // One case, traced by `name`: logs in, plays `script`, then runs
+  // `outcome.member` and checks it, and after it a CWD whose own reply must
+  // answer it: the dialogue is in step.
+  void expectOutcome(const std::string& name, const std::function<void(Session&)>& script, const Outcome& outcome) {
+    runCase(
+        name,
+        afterLogin([&](Session& s) {
+          script(s);
+          s.expect("CWD next");
+          s.send("250 In step\r\n");
+        }),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          const Status status = outcome.member(*ftp);
+          if (outcome.error.empty()) {
+            EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
+          } else {
+            const Error e = errorOf(status);
+            EXPECT_EQ(e.description(), outcome.error);
+            EXPECT_EQ(e.failure().kind, FailureKind::ServerReply);
+          }
+          EXPECT_EQ(cwd(u"next").member(*ftp), Status::Ok);
+        });
   }
 };
 
@@ -78,9 +77,9 @@ class FtpReplyPairing : public FtpSessionTest {
 TEST_F(FtpReplyPairing, RenameSendsRntoOnRnfrsOwnReplyAndReportsRntosOutcome) {
   for (std::size_t cut : {std::size_t{0}, std::size_t{5}}) {
     for (const char* rntoReply : {"250 Renamed\r\n", "553 Bad name\r\n"}) {
-      SCOPED_TRACE(std::string(rntoReply) + (cut ? " in two segments" : " in one segment"));
       const bool refused = rntoReply[0] == '5';
       expectOutcome(
+          std::string(rntoReply) + (cut ? " in two segments" : " in one segment"),
           [&](Session& s) {
             s.expect("RNFR a");
             sendReplies(s, "350 Ready\r\n550 Stray\r\n", cut);
@@ -123,8 +122,8 @@ TEST_F(FtpReplyPairing, PreliminaryReplyToACommandWithoutTransferLeavesItsFinalR
   for (const Case& c : cases) {
     // Cut after the 1xx: the client has nothing to send in between.
     for (std::size_t cut : {std::size_t{0}, c.replies.find('\n') + 1}) {
-      SCOPED_TRACE(c.replies + (cut ? " in two segments" : " in one segment"));
       expectOutcome(
+          c.replies + (cut ? " in two segments" : " in one segment"),
           [&](Session& s) {
             s.expect(c.command);
             sendReplies(s, c.replies, cut);
@@ -193,9 +192,10 @@ TEST_F(FtpReplyPairing, UnknownFinalReplyEndsItsCommandsWaitByItsClass) {
   };
   for (const Case& c : cases) {
     for (std::size_t cut : {std::size_t{0}, std::size_t{2}}) {
-      SCOPED_TRACE(std::string(c.name) + (cut ? " in two segments" : " in one segment"));
+      const std::string name = std::string(c.name) + (cut ? " in two segments" : " in one segment");
       writeFile(target, "old");
-      expectOutcome([&](Session& s) { c.script(s, cut); }, c.outcome);
+      expectOutcome(name, [&](Session& s) { c.script(s, cut); }, c.outcome);
+      SCOPED_TRACE(name);
       EXPECT_EQ(readFile(target), "old");
     }
   }
@@ -205,20 +205,22 @@ TEST_F(FtpReplyPairing, UnknownFinalReplyEndsItsCommandsWaitByItsClass) {
 // of the login goes out.
 TEST_F(FtpReplyPairing, UnknownRefusalOfAuthTlsEndsConnectAtOnce) {
   for (std::size_t cut : {std::size_t{0}, std::size_t{2}}) {
-    SCOPED_TRACE(cut ? "two segments" : "one segment");
-    ftp = makeRef<clsKvInetFTPConnection>();
-    ScriptedFtpServer server([&](Session& s) {
-      s.send("220 Ready\r\n");
-      s.expect("AUTH TLS");
-      sendReplies(s, "534 Policy forbids TLS\r\n", cut);
-      s.waitClientClosed();
-    });
-    Variant v;
-    EXPECT_EQ(sessionErrorOf(ftp->Connect(u"ftpes://127.0.0.1", server.portText(), u"bob", u"pw", &v)),
-              u"The server refused TLS (AUTH TLS): 534 Policy forbids TLS");
-    ftp.reset();
-    server.finish();
-    EXPECT_EQ(server.received(), "AUTH TLS\r\n");
+    const char* name = cut ? "two segments" : "one segment";
+    runCase(
+        name,
+        [&](Session& s) {
+          s.send("220 Ready\r\n");
+          s.expect("AUTH TLS");
+          sendReplies(s, "534 Policy forbids TLS\r\n", cut);
+          s.waitClientClosed();
+        },
+        [&] {
+          Variant v;
+          EXPECT_EQ(sessionErrorOf(ftp->Connect(u"ftpes://127.0.0.1", server().portText(), u"bob", u"pw", &v)),
+                    u"The server refused TLS (AUTH TLS): 534 Policy forbids TLS");
+        });
+    SCOPED_TRACE(name);
+    EXPECT_EQ(server().received(), "AUTH TLS\r\n");
   }
 }
 
@@ -236,8 +238,9 @@ TEST_F(FtpReplyPairing, TransferEndPaysTheTransferWhetherOrNotItsPreliminaryCame
   for (const std::string& replies : orders) {
     for (std::size_t cut : {std::size_t{0}, replies.find('\n') + 1}) {
       if (cut == replies.size()) continue;  // one reply: no second segment
-      SCOPED_TRACE(replies + (cut ? " in two segments" : " in one segment"));
+      const std::string name = replies + (cut ? " in two segments" : " in one segment");
       expectOutcome(
+          name,
           [&](Session& s) {
             TestSocket data = passiveData(s);
             s.expect("RETR x");
@@ -250,6 +253,7 @@ TEST_F(FtpReplyPairing, TransferEndPaysTheTransferWhetherOrNotItsPreliminaryCame
              return f.GetFile(u"x", pathText(target), &result);
            },
            {}});
+      SCOPED_TRACE(name);
       EXPECT_TRUE(readFile(target) == content);
     }
   }
@@ -261,8 +265,7 @@ TEST_F(FtpReplyPairing, LateRepliesOfATransferThatGaveUpNeverEndTheNextOne) {
   TempDir local;
   const std::filesystem::path target = local / "target.bin";
   writeFile(target, "old");
-  ScriptedFtpServer server([](Session& s) {
-    playLogin(s);
+  serve(afterLogin([](Session& s) {
     TestSocket first = passiveData(s);
     s.expect("RETR a");  // no reply: the client times out
     s.expect("PASV");
@@ -278,9 +281,8 @@ TEST_F(FtpReplyPairing, LateRepliesOfATransferThatGaveUpNeverEndTheNextOne) {
     second.close();
     s.expect("CWD next");
     s.send("250 In step\r\n");
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
+  }));
+  ASSERT_EQ(connect(), Status::Ok);
   check(ftp->put_TimeOut(1000));
   String result;
   EXPECT_EQ(sessionErrorOf(ftp->GetFile(u"a", pathText(target), &result)), u"The servers response has timed out.");
@@ -288,8 +290,6 @@ TEST_F(FtpReplyPairing, LateRepliesOfATransferThatGaveUpNeverEndTheNextOne) {
   EXPECT_EQ(sessionErrorOf(ftp->GetFile(u"b", pathText(target), &result)), u"Connection closed; transfer aborted.");
   EXPECT_EQ(readFile(target), "old");
   EXPECT_EQ(cwd(u"next").member(*ftp), Status::Ok);
-  ftp.reset();
-  server.finish();
 }
 
 }  // namespace

@@ -25,7 +25,6 @@
 namespace skein10::test {
 namespace {
 
-using Session = ScriptedFtpServer::Session;
 using std::chrono::milliseconds;
 
 constexpr char16_t kCutShort[] =
@@ -37,9 +36,7 @@ void playTlsLogin(Session& s, bool tls12) {
   s.expect("AUTH TLS");
   s.send("234 Proceed with negotiation.\r\n");
   s.startTls(tls12);
-  s.expect("USER bob");
-  s.send("331 Password please\r\n");
-  s.expect("PASS pw");
+  playCredentials(s);
   s.send("230 Logged in\r\n");
   s.expect("PBSZ 0");
   s.send("200 PBSZ=0\r\n");
@@ -92,46 +89,46 @@ TEST_F(FtpTransferSafety, TlsDataEndedWithoutTheClosingAlertFailsUnlessTheStated
   };
   for (bool tls12 : {false, true}) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (tls12 ? " (TLS 1.2)" : " (TLS 1.3)"));
       writeFile(target, "old");
-      ftp = makeRef<clsKvInetFTPConnection>();
-      ScriptedFtpServer server([&](Session& s) {
-        playTlsLogin(s, tls12);
-        TestSocket data = passiveData(s);
-        s.expect(c.command);
-        if (c.cut == 0) {
-          s.send(c.reply);
-        } else {
-          s.sendChunks(c.reply, {c.cut});
-        }
-        std::unique_ptr<TlsServerStream> tls = s.secureData(data);
-        tls->send(*c.sent);
-        if (c.alert) tls->closeNotify();
-        tls->shutdownSend();
-        s.send("226 Transfer complete\r\n");
-        s.expect("CWD next");
-        s.send("250 In step\r\n");
-        s.waitClientClosed();
-      });
-      Variant v;
-      ASSERT_EQ(ftp->Connect(u"ftpes://127.0.0.1", server.portText(), u"bob", u"pw", &v), Status::Ok);
-      String result;
-      const Status status = c.command == std::string("LIST") ? ftp->ListContents(pathText(target), &result)
-                                                              : ftp->GetFile(u"x", pathText(target), &result);
-      if (c.whole) {
-        EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
-        EXPECT_TRUE(readFile(target) == *c.sent);
-      } else {
-        const Error e = errorOf(status);
-        EXPECT_EQ(e.description(), kCutShort);
-        EXPECT_EQ(e.failure().kind, FailureKind::DataConnection);
-        EXPECT_EQ(e.failure().command, commandVerb(fromUtf8(c.command)));
-        EXPECT_TRUE(readFile(target) == "old");
-      }
-      EXPECT_EQ(folderListing(local.path()), "target.bin\n");
-      EXPECT_EQ(ftp->ChangeDirectory(u"next", &v), Status::Ok);
-      ftp.reset();
-      server.finish();
+      runCase(
+          std::string(c.name) + (tls12 ? " (TLS 1.2)" : " (TLS 1.3)"),
+          [&](Session& s) {
+            playTlsLogin(s, tls12);
+            TestSocket data = passiveData(s);
+            s.expect(c.command);
+            if (c.cut == 0) {
+              s.send(c.reply);
+            } else {
+              s.sendChunks(c.reply, {c.cut});
+            }
+            std::unique_ptr<TlsServerStream> tls = s.secureData(data);
+            tls->send(*c.sent);
+            if (c.alert) tls->closeNotify();
+            tls->shutdownSend();
+            s.send("226 Transfer complete\r\n");
+            s.expect("CWD next");
+            s.send("250 In step\r\n");
+            s.waitClientClosed();
+          },
+          [&] {
+            Variant v;
+            ASSERT_EQ(ftp->Connect(u"ftpes://127.0.0.1", server().portText(), u"bob", u"pw", &v), Status::Ok);
+            String result;
+            const Status status = c.command == std::string("LIST") ? ftp->ListContents(pathText(target), &result)
+                                                                    : ftp->GetFile(u"x", pathText(target), &result);
+            if (c.whole) {
+              EXPECT_EQ(status, Status::Ok) << toUtf8(takeError().description());
+              EXPECT_TRUE(readFile(target) == *c.sent);
+            } else {
+              const Error e = errorOf(status);
+              EXPECT_EQ(e.description(), kCutShort);
+              EXPECT_EQ(e.failure().kind, FailureKind::DataConnection);
+              EXPECT_EQ(e.failure().command, commandVerb(fromUtf8(c.command)));
+              EXPECT_TRUE(readFile(target) == "old");
+            }
+            EXPECT_EQ(folderListing(local.path()), "target.bin\n");
+            EXPECT_EQ(ftp->ChangeDirectory(u"next", &v), Status::Ok);
+          });
     }
   }
 }
@@ -144,31 +141,31 @@ TEST_F(FtpTransferSafety, ClosedDataConnectionsThatTheServerNeverEndsDontPileUp)
   const std::filesystem::path source = local / "source.bin";
   writeFile(source, "small upload");
   std::vector<TestSocket> kept;  // the server's ends, open until the session is gone
-  ScriptedFtpServer server([&](Session& s) {
-    playLogin(s);
-    for (int i = 0; i < kUploads; ++i) {
-      TestSocket data = passiveData(s);
-      s.expect("STOR up" + std::to_string(i));
-      s.send("150 Ok to send data\r\n");
-      data.receiveAll(ScriptedFtpServer::kPatience);
-      s.send("226 Transfer complete\r\n");
-      kept.push_back(std::move(data));
-    }
-    s.waitClientClosed();
-  });
-  ASSERT_EQ(connect(server), Status::Ok);
-  const std::size_t before = openDescriptors();
-  for (int i = 0; i < kUploads; ++i) {
-    String result;
-    ASSERT_EQ(ftp->PutFile(u"up" + fromUtf8(std::to_string(i)), pathText(source), &result), Status::Ok) << i;
-  }
-  // The server's thread holds one descriptor per upload; the session only
-  // its sockets and the few closed connections still waiting.
-  const std::size_t waiting = events::EventLoop::current()->closingConnections().size();
-  EXPECT_LE(waiting, events::ClosingConnections::kMaxClosing);
-  EXPECT_LE(openDescriptors(), before + kUploads + events::ClosingConnections::kMaxClosing + 2);
-  ftp.reset();
-  server.finish();
+  runCase(
+      std::to_string(kUploads) + " uploads",
+      afterLogin([&](Session& s) {
+        for (int i = 0; i < kUploads; ++i) {
+          TestSocket data = passiveData(s);
+          s.expect("STOR up" + std::to_string(i));
+          s.send("150 Ok to send data\r\n");
+          data.receiveAll(ScriptedFtpServer::kPatience);
+          s.send("226 Transfer complete\r\n");
+          kept.push_back(std::move(data));
+        }
+      }),
+      [&] {
+        ASSERT_EQ(connect(), Status::Ok);
+        const std::size_t before = openDescriptors();
+        for (int i = 0; i < kUploads; ++i) {
+          String result;
+          ASSERT_EQ(ftp->PutFile(u"up" + fromUtf8(std::to_string(i)), pathText(source), &result), Status::Ok) << i;
+        }
+        // The server's thread holds one descriptor per upload; the session
+        // only its sockets and the few closed connections still waiting.
+        const std::size_t waiting = events::EventLoop::current()->closingConnections().size();
+        EXPECT_LE(waiting, events::ClosingConnections::kMaxClosing);
+        EXPECT_LE(openDescriptors(), before + kUploads + events::ClosingConnections::kMaxClosing + 2);
+      });
 }
 
 // The file a download writes beside its target is new and the owner's
@@ -179,39 +176,37 @@ TEST_F(FtpTransferSafety, PartialDownloadIsOnlyTheOwnersUntilCommitted) {
   for (std::optional<std::filesystem::perms> old :
        {std::optional(std::filesystem::perms(0644)), std::optional(std::filesystem::perms(0600)),
         std::optional<std::filesystem::perms>()}) {
-    SCOPED_TRACE(old ? std::to_string(static_cast<int>(*old)) : std::string("no target yet"));
+    const std::string name = old ? std::to_string(static_cast<int>(*old)) : std::string("no target yet");
     std::filesystem::remove(target);
     if (old) {
       writeFile(target, "old");
       std::filesystem::permissions(target, *old);
     }
-    ftp = makeRef<clsKvInetFTPConnection>();
     std::optional<std::filesystem::perms> whileWritten;
-    ScriptedFtpServer server([&](Session& s) {
-      playLogin(s);
-      TestSocket data = passiveData(s);
-      s.expect("RETR x");
-      s.send("150 Opening\r\n");
-      data.send("first part");
-      // The file beside the target, once the first part is in it.
-      for (int i = 0; i < 500 && !whileWritten; ++i) {
-        for (const auto& entry : std::filesystem::directory_iterator(local.path())) {
-          if (entry.path().filename().string().rfind(".target.bin.part-", 0) == 0 && entry.file_size() > 0) {
-            whileWritten = entry.status().permissions();
+    runCase(
+        name,
+        afterLogin([&](Session& s) {
+          TestSocket data = startDownload(s);
+          data.send("first part");
+          // The file beside the target, once the first part is in it.
+          for (int i = 0; i < 500 && !whileWritten; ++i) {
+            for (const auto& entry : std::filesystem::directory_iterator(local.path())) {
+              if (entry.path().filename().string().rfind(".target.bin.part-", 0) == 0 && entry.file_size() > 0) {
+                whileWritten = entry.status().permissions();
+              }
+            }
+            s.pause(milliseconds(10));
           }
-        }
-        s.pause(milliseconds(10));
-      }
-      data.send(" and the rest");
-      data.close();
-      s.send("226 Done\r\n");
-      s.waitClientClosed();
-    });
-    ASSERT_EQ(connect(server), Status::Ok);
-    String result;
-    EXPECT_EQ(ftp->GetFile(u"x", pathText(target), &result), Status::Ok);
-    ftp.reset();
-    server.finish();
+          data.send(" and the rest");
+          data.close();
+          s.send("226 Done\r\n");
+        }),
+        [&] {
+          ASSERT_EQ(connect(), Status::Ok);
+          String result;
+          EXPECT_EQ(ftp->GetFile(u"x", pathText(target), &result), Status::Ok);
+        });
+    SCOPED_TRACE(name);
     ASSERT_TRUE(whileWritten.has_value());
     EXPECT_EQ(*whileWritten, std::filesystem::perms(0600));
     EXPECT_EQ(readFile(target), "first part and the rest");

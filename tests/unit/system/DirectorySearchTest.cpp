@@ -5,10 +5,10 @@
 
 #include "platform/system/DirectorySearch.h"
 #include "platform/system/LastError.h"
-#include "unit/system/TemporaryFolder.h"
+#include "TempDir.h"
 
 using namespace skein10::os;
-using skein10::testing::TemporaryFolder;
+using skein10::test::TempDir;
 using ::testing::UnorderedElementsAre;
 
 namespace {
@@ -31,7 +31,7 @@ class DirectorySearchTest : public ::testing::Test {
     folder.file("Profile/Cookies/index.dat", "x");
     folder.folder("Profile/Cookies/Low");
   }
-  TemporaryFolder folder;
+  TempDir folder;
 };
 
 // "\" separates folders anywhere in the pattern, as "/" does.

@@ -6,7 +6,7 @@
 
 #include "platform/system/UserAccounts.h"
 
-namespace skein10::testing {
+namespace skein10::test {
 
 class FakeAccounts final : public os::UserAccounts {
  public:
@@ -17,4 +17,4 @@ class FakeAccounts final : public os::UserAccounts {
   std::optional<std::string> home_;
 };
 
-}  // namespace skein10::testing
+}  // namespace skein10::test

@@ -4,20 +4,20 @@
 #include "platform/system/LastError.h"
 #include "platform/system/UrlCacheStore.h"
 #include "skein10/Error.h"
-#include "unit/system/ScopedEnvironment.h"
-#include "unit/system/TemporaryFolder.h"
+#include "ScopedEnvironment.h"
+#include "TempDir.h"
 
 using namespace skein10;
 using namespace skein10::os;
-using skein10::testing::ScopedEnvironment;
-using skein10::testing::TemporaryFolder;
+using skein10::test::ScopedEnvironment;
+using skein10::test::TempDir;
 using ::testing::ElementsAre;
 
 namespace {
 
 class UrlCacheStoreTest : public ::testing::Test {
  protected:
-  TemporaryFolder folder;
+  TempDir folder;
   UrlCacheStore store{folder / "cache"};
 
   uint32_t sizeQuery(UrlCache& cache, const std::string& url) {

@@ -9,11 +9,11 @@
 #include "platform/system/PasswdAccounts.h"
 #include "platform/system/UserProfileDirectory.h"
 #include "unit/system/FakeAccounts.h"
-#include "unit/system/ScopedEnvironment.h"
+#include "ScopedEnvironment.h"
 
 using namespace skein10;
 using namespace skein10::os;
-using skein10::testing::FakeAccounts;
+using skein10::test::FakeAccounts;
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST(UserProfileDirectory, BufferProtocol) {
 TEST(PasswdAccounts, HomeComesFromTheAccountDatabaseNotFromHome) {
   const passwd* account = getpwuid(geteuid());
   ASSERT_NE(account, nullptr);
-  skein10::testing::ScopedEnvironment home("HOME", "/nowhere/else");
+  skein10::test::ScopedEnvironment home("HOME", "/nowhere/else");
   EXPECT_EQ(PasswdAccounts().homeOfEffectiveUser(), std::string(account->pw_dir));
 }
 
