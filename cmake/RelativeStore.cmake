@@ -1,11 +1,17 @@
 # cmake -DFROM=store -DTO=store -DLIBRARY_DIR=folder -P RelativeStore.cmake
 # Copies a registration store, turning each library path in LIBRARY_DIR into
-# one relative to the new store's folder (LIBRARY_DIR/skein10).
+# one relative to the new store's folder.
 file(REAL_PATH "${LIBRARY_DIR}" library_dir)
+get_filename_component(store_dir "${TO}" DIRECTORY)
+file(REAL_PATH "${store_dir}" store_dir)
+file(RELATIVE_PATH library_dir_from_store "${store_dir}" "${library_dir}")
+if(NOT library_dir_from_store STREQUAL "")
+  string(APPEND library_dir_from_store "/")
+endif()
 file(STRINGS "${FROM}" lines)
 set(text "")
 foreach(line IN LISTS lines)
-  string(REPLACE "=${library_dir}/" "=../" line "${line}")
+  string(REPLACE "=${library_dir}/" "=${library_dir_from_store}" line "${line}")
   string(APPEND text "${line}\n")
 endforeach()
 string(FIND "${text}" "=/" absolute)

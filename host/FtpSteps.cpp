@@ -62,7 +62,7 @@ const std::array kCommands{
     CommandForm{"cd", {"DIR"}, u"ChangeDirectory", inOrder, StepRole::ChangeFolder},
     CommandForm{"mkdir", {"DIR"}, u"MakeDirectory", inOrder, StepRole::Command},
     CommandForm{"rmdir", {"DIR"}, u"RemoveDirectory", inOrder, StepRole::Command},
-    CommandForm{"rm", {"FILE"}, u"RemoveFile", inOrder, StepRole::Command},
+    CommandForm{"rm", {"REMOTE"}, u"RemoveFile", inOrder, StepRole::Command},
     CommandForm{"mv", {"FROM", "TO"}, u"Rename", inOrder, StepRole::Command},
     CommandForm{"type", {"binary|ascii"}, u"TransferType", transferMode, StepRole::Command},
 };

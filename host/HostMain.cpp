@@ -11,6 +11,7 @@
 #include "host/CallCommand.h"
 #include "host/CommandFailure.h"
 #include "host/CommandLine.h"
+#include "host/Completion.h"
 #include "host/ExitCodes.h"
 #include "host/FtpCommand.h"
 #include "host/Interruption.h"
@@ -116,6 +117,11 @@ int dispatch(std::vector<std::string> words) {
   if (isHelp(words.front())) {
     printManual(std::cout);
     return exitcode::kOk;
+  }
+  if (words.front() == "--complete") {
+    // The shell completion's question (not in the help: no one types it).
+    CommandLine line({words.begin() + 1, words.end()});
+    return runComplete(line);
   }
   if (words.front() == "--version") {
     CommandLine none({});

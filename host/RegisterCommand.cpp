@@ -5,8 +5,11 @@
 #include "host/UsageError.h"
 #include "skein10/Component.h"
 
-#ifndef SKEIN10_INSTALL_LIBDIR_FROM_BINDIR
-#define SKEIN10_INSTALL_LIBDIR_FROM_BINDIR "../lib"
+#ifndef SKEIN10_BUILT_COMPONENTS_FROM_BINDIR
+#define SKEIN10_BUILT_COMPONENTS_FROM_BINDIR "../lib/skein10"
+#endif
+#ifndef SKEIN10_INSTALLED_COMPONENTS_FROM_BINDIR
+#define SKEIN10_INSTALLED_COMPONENTS_FROM_BINDIR SKEIN10_BUILT_COMPONENTS_FROM_BINDIR
 #endif
 
 namespace skein10::host {
@@ -36,8 +39,8 @@ int forEachLibrary(CommandLine& words, void (*action)(const fs::path&), const ch
 
 std::vector<fs::path> libraryFolders() {
   const fs::path programFolder = fs::read_symlink("/proc/self/exe").parent_path();
-  std::vector<fs::path> folders{(programFolder / "../lib").lexically_normal()};
-  const fs::path installed = (programFolder / SKEIN10_INSTALL_LIBDIR_FROM_BINDIR).lexically_normal();
+  std::vector<fs::path> folders{(programFolder / SKEIN10_BUILT_COMPONENTS_FROM_BINDIR).lexically_normal()};
+  const fs::path installed = (programFolder / SKEIN10_INSTALLED_COMPONENTS_FROM_BINDIR).lexically_normal();
   if (installed != folders.front()) folders.push_back(installed);
   return folders;
 }

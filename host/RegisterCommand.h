@@ -14,8 +14,8 @@ namespace skein10::host {
 // (the first folder when none does, so the error names a real place).
 std::vector<std::filesystem::path> builtLibraries(const std::vector<std::filesystem::path>& folders);
 
-// Where the libraries are for this executable: ../lib beside its folder in
-// the build tree, and the library folder of the installed layout.
+// Where the component libraries are for this executable: lib/skein10 in the
+// build tree, and LIBDIR/skein10 of the installed layout.
 std::vector<std::filesystem::path> libraryFolders();
 
 int runRegister(CommandLine& words);

@@ -1,308 +1,136 @@
 #include "host/Usage.h"
 
-#include <array>
-#include <span>
+#include <sstream>
+
+#include "host/CommandTable.h"
+#include "host/HelpDocument.h"
+#include "skein10/Component.h"
 
 namespace skein10::host {
 namespace {
 
-// A command line and what it does.
-struct Example {
-  std::string_view command;
-  std::string_view meaning;
-};
+constexpr std::size_t kLineWidth = 80;
+constexpr std::size_t kIndent = 4;
 
-struct CommandHelp {
-  std::string_view name;
-  std::string_view synopsis;
-  std::string_view description;
-  std::span<const Example> examples;
-};
-
-constexpr Example kRegisterExamples[]{
-    {"skein10 register", "registers the libraries installed with skein10"},
-    {"skein10 register --library /opt/lib/libskein10.so", "registers that library's classes"},
-};
-
-constexpr Example kFtpExamples[]{
-    {"skein10 ftp ftp://alice@ftp.example.org/pub/ ls",
-     "lists /pub (alice's password from $SKEIN10_FTP_PASSWORD or the terminal)"},
-    {"skein10 ftp ftp://ftp.example.org/pub/README", "downloads README into the current folder"},
-    {"skein10 ftp -u alice ftpes://ftp.example.org ls incoming -o incoming.txt",
-     "writes the listing of the folder incoming into incoming.txt, over TLS"},
-    {"skein10 ftp ftp://ftp.example.org get -r pub/data data",
-     "downloads the tree of pub/data into the local folder data"},
-    {"skein10 ftp ftp://ftp.example.org/pub/ get '*.iso' isos",
-     "downloads every .iso file of /pub into the local folder isos"},
-    {"skein10 ftp -u alice --netrc ftp://ftp.example.org put -r site www",
-     "uploads the local tree site into the remote folder www"},
-    {"skein10 ftp ftp://ftp.example.org get big.tar - | tar -x", "unpacks a download from standard output"},
-    {"skein10 ftp --progress ftp://ftp.example.org get big.bin big.bin 2>progress.log",
-     "logs the progress, one line a second"},
-};
-
-constexpr Example kCacheExamples[]{
-    {"skein10 cache has https://example.org/", "prints True or False"},
-};
-
-// A name and what it means: an environment variable, an exit status.
-struct Term {
-  std::string_view name;
-  std::string_view meaning;
-};
-
-constexpr Term kEnvironment[]{
-    {"SKEIN10_REGISTRY", "the registration store's file (default\n${XDG_CONFIG_HOME:-$HOME/.config}/skein10/registry)"},
-    {"SKEIN10_FTP_PASSWORD", "the FTP password when no other place gives one (empty: unset)"},
-    {"SKEIN10_URLCACHE", "the URL cache store's folder (default\n${XDG_CACHE_HOME:-$HOME/.cache}/skein10/urlcache)"},
-    {"SSL_CERT_FILE", "the certificate authorities TLS trusts when --cacert names none"},
-    {"TMPDIR", "where ftp keeps the copy of standard input or output of a \"-\" (default /tmp)"},
-};
-
-constexpr Term kExitStatuses[]{
-    {"0", "success"},
-    {"1", "any other error, printed as \"skein10: error NUMBER (SOURCE): DESCRIPTION\""},
-    {"2", "a usage mistake"},
-    {"6", "ftp: the host name can't be resolved"},
-    {"7", "ftp: the connection was refused, failed, or was reset or closed by the server"},
-    {"9", "ftp: the server refused a cd"},
-    {"23", "ftp: a listing or download could not be written locally, or standard output\nwas closed (\"Failure writing output\")"},
-    {"26", "ftp: an upload's local file could not be read"},
-    {"28", "ftp: the server did not answer within the time-out"},
-    {"35", "ftp: the TLS handshake or a TLS connection failed (a refused certificate too)"},
-    {"64", "ftp: the server refused TLS (AUTH TLS, PBSZ or PROT)"},
-    {"67", "ftp: the server refused the login (530 or 332 to USER or PASS)"},
-    {"77", "ftp: the trust store (--cacert, or $SSL_CERT_FILE with TLS) can't be read"},
-    {"78", "ftp: the remote file of a get was not found (550), or nothing matched its PATTERN"},
-};
-
-constexpr std::array kCommands{
-    CommandHelp{"register", "skein10 register [--library PATH]...",
-                R"(Registers the component libraries in the registration store, so that
-programs create their classes by name. Without --library, registers the
-libraries built and installed with this program (libskein10.so and
-libkvmarrow10.so, found in ../lib next to the program's folder).
-
---library PATH
-    Register the component library at PATH instead; may be repeated.)",
-                kRegisterExamples},
-    CommandHelp{"unregister", "skein10 unregister [--library PATH]...",
-                R"(Removes the classes of the component libraries from the registration
-store, and nothing else. The libraries are chosen as for register.)",
-                {}},
-    CommandHelp{"call", "skein10 call PROGID MEMBER [ARG...]",
-                R"(Creates the class PROGID ("Skein10." and the class name) and calls its
-member MEMBER by name, a method or a property read. Each ARG is converted
-to the type of the member's parameter at its position. The result is
-printed: a collection one item per line, a byte array as hexadecimal, an
-object as the name of its interface, Empty as nothing.)",
-                {}},
-    CommandHelp{"ftp",
-                "skein10 ftp [OPTION]... ftp://[USER[:PASS]@]HOST[:PORT][/PATH] [OPTION]... [STEP]...",
-                R"(Connects and logs in, sets the binary transfer type (TYPE I), runs the
-steps in order on one FTP session, and disconnects. The session stops at
-the first step that fails. Options may come before or after the URL, up
-to the first step. USER and PASS may be percent-encoded; HOST may be an
-IPv6 address in brackets. PORT defaults to 21. ftpes:// instead of ftp://
-asks for explicit TLS (AUTH TLS), ftps:// for implicit TLS (PORT 990 by
-default); the server's certificate must be trusted and name HOST.
-
-A PATH in the URL is where the session starts: a cd for each name between
-the "/", each percent-decoded on its own (so "%2F" stays inside its name);
-a PATH that starts with "//" starts at the server's root. With no step, a
-PATH that ends in a file name downloads that file into the current local
-folder under its own name (get NAME NAME), and one that ends in "/" is
-listed (ls).
-
-The login, first found first: the URL, -u, ~/.netrc with --netrc; without
-a user, anonymous. The password, first found first: the URL, -u, ~/.netrc,
-$SKEIN10_FTP_PASSWORD, a prompt without echo when standard input is a
-terminal. When none of them gives one, a warning says that an empty
-password is sent. No password is ever printed: messages show it as ***,
-and the program overwrites the password of -u and of the URL in its own
-argument list as it starts, so ps and /proc/PID/cmdline don't show it.
-
--u, --user USER[:PASS]  the login, instead of naming it in the URL
---netrc            look the login up in ~/.netrc (machine, login, password)
---ascii            the ASCII transfer type (TYPE A) for the whole session
---mode PASV|PORT   data connections in passive (default) or active mode
---timeout MS       reply time-out in milliseconds (default 20000)
---log              print the session log at the end, also after a failure
---progress         show progress also when standard error is no terminal
---quiet            show no progress
---ssl-reqd         TLS or nothing: ftp:// is taken as ftpes://
---cacert FILE      trust the certificate authorities in FILE (PEM)
-
-Steps:
-    cd DIR             change the remote folder
-    mkdir DIR          make a remote folder
-    rmdir DIR          remove a remote folder
-    rm FILE            delete a remote file
-    mv FROM TO         rename a remote file
-    type binary|ascii  choose the transfer type (then none is set by default)
-    ls [REMOTE_DIR] [-o|--output LOCAL]
-                       print the listing of the current remote folder, or of
-                       REMOTE_DIR, on standard output; with -o, write it to LOCAL
-    get REMOTE LOCAL   download REMOTE into LOCAL
-    get 'PATTERN' LOCAL_DIR
-                       download the files of the current remote folder whose
-                       names match the shell PATTERN into LOCAL_DIR
-    get -r REMOTE_DIR LOCAL_DIR
-                       download the tree of REMOTE_DIR into LOCAL_DIR
-    put LOCAL REMOTE   upload LOCAL as REMOTE
-    put -r LOCAL_DIR REMOTE_DIR
-                       upload the tree of LOCAL_DIR into REMOTE_DIR
-A LOCAL of - is standard output (ls, get) or standard input (put). No step
-writes a local file other than the LOCAL or LOCAL_DIR it names.
-
-ls REMOTE_DIR, get -r and put -r enter REMOTE_DIR with a cd for each of
-its names and come back with a "cd .." for each, so the next step runs
-where they started. REMOTE_DIR is therefore a path below the current
-folder, without a leading "/" and without "..": cd to any other folder
-first. On a server where REMOTE_DIR is a symbolic link, "cd .." leads to
-the parent of the link's target instead. After ls, a word that is a step's
-name or starts with "-" is no REMOTE_DIR: write a folder of such a name as
-./NAME.
-
-A REMOTE of get that holds *, ? or [ is a PATTERN (quote it for the
-shell): it matches the names of the files (not folders) in the current
-remote folder, a leading "." only with a "."; a file whose name holds such
-a character is fetched with a pattern that matches it ('a[[]1].txt').
-When nothing matches, the step fails with 78. The content of REMOTE_DIR
-goes into LOCAL_DIR and that of LOCAL_DIR into REMOTE_DIR; LOCAL_DIR and
-the local folders of get -r are made when missing, and put -r makes a
-remote folder when the server refuses a cd into it.
-
-get -r walks the remote tree from its listings (LIST), read in the Unix
-"ls -l" format and the DOS/IIS format. It skips, each with a warning:
-symbolic links (a listing doesn't say whether one leads to a file or a
-folder, and "cd .." out of one does not lead back), devices, pipes and
-sockets, lines in neither format, and names that hold "/" or a line end
-(no local file has such a name, and "../x" would lead out of LOCAL_DIR).
-put -r reads the whole local tree before it sends anything; it uploads a
-symbolic link to a file as that file and skips linked folders. A failure
-stops the step at the failing file or folder, which the error names.
-
-Progress goes to standard error: on a terminal, transfers draw a line
-that is redrawn in place (bytes moved, of how many and the share when the
-size is known, rate, elapsed time) and leave a summary line; elsewhere,
-with --progress, each update is a line of its own, once a second. The
-files of get -r, get PATTERN and put -r are numbered (put 3/10, get #3),
-and the step ends with the number of files moved.
-
-Ctrl-C (SIGINT), SIGTERM and SIGHUP close the session (QUIT; a download in
-progress leaves no file behind), then end the program by the same signal,
-so that a shell loop around it stops as well. Standard output closed early
-(get R - | head) ends it with 23 "Failure writing output" after the same
-clean-up.
-
-An error names the failing step and, when the server refused it, quotes
-the reply it gave: "skein10: step 3 (get a.bin a.bin): error 8 (FTP
-Command): ... [server: 550 a.bin: No such file]"; a time-out or a lost
-connection quotes nothing. When every step succeeded but QUIT can't be
-delivered, a warning is printed and the exit status is 0.)",
-                kFtpExamples},
-    CommandHelp{"browser", "skein10 browser",
-                R"(Prints the current user's browser folders as KEY=VALUE lines
-(UserProfileDir, CookiesDir, History, TempInternetFiles), then the names
-found in the cookies folder, one per line.)",
-                {}},
-    CommandHelp{"cache", "skein10 cache has|add|remove URL\nskein10 cache list",
-                R"(Works on the URL cache store. has prints True or False; add and remove
-create and delete the entry of URL; list prints every URL in the store.)",
-                kCacheExamples},
-    CommandHelp{"about", "skein10 about", R"(Prints the library's about box.)", {}},
-    CommandHelp{"help", "skein10 help [COMMAND]", R"(The same as skein10 --help, or skein10 COMMAND --help.)", {}},
-};
-
-const CommandHelp* find(std::string_view name) {
-  for (const CommandHelp& help : kCommands)
-    if (help.name == name) return &help;
-  return nullptr;
+// `text` as lines of whole words, at most kLineWidth long where the words
+// allow: the first after `first` (a term, or the indentation), the others
+// indented by `indent`.
+void fill(std::ostream& out, std::string_view text, std::string first, std::size_t indent) {
+  std::string line = std::move(first);
+  bool hasWord = false;
+  std::istringstream words{std::string(text)};
+  for (std::string word; words >> word;) {
+    if (hasWord && line.size() + 1 + word.size() > kLineWidth) {
+      out << line << "\n";
+      line.assign(indent, ' ');
+      hasWord = false;
+    }
+    if (hasWord) line += ' ';
+    line += word;
+    hasWord = true;
+  }
+  out << line << "\n";
 }
 
-void printIndented(std::ostream& out, std::string_view text, std::string_view indent) {
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    if (!line.empty()) out << indent << line;
-    out << "\n";
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+// The paragraphs of `text`, each filled, with a blank line between them.
+void printParagraphs(std::ostream& out, std::string_view text, std::size_t indent) {
+  for (bool first = true; !text.empty(); first = false) {
+    const auto end = text.find("\n\n");
+    if (!first) out << "\n";
+    fill(out, text.substr(0, end), std::string(indent, ' '), indent);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 2);
   }
 }
 
-void printExamples(std::ostream& out, std::span<const Example> examples, std::string_view indent) {
-  for (const Example& example : examples) {
-    out << indent << example.command << "\n";
-    printIndented(out, example.meaning, std::string(indent) + "    ");
+void printLines(std::ostream& out, std::string_view text, std::size_t indent) {
+  std::istringstream lines{std::string(text)};
+  for (std::string line; std::getline(lines, line);) out << std::string(indent, ' ') << line << "\n";
+}
+
+void printBlocks(std::ostream& out, const std::vector<HelpBlock>& blocks, std::size_t indent);
+
+// The term, then its meaning: beside it when the list has a column for
+// meanings, the term leaves room and the meaning is one paragraph;
+// otherwise below it.
+void printEntry(std::ostream& out, const HelpEntry& entry, std::size_t width, std::size_t indent) {
+  const bool beside = width > 0 && entry.term.size() + 2 <= width && entry.body.size() == 1 &&
+                      entry.body.front().kind == HelpBlock::Kind::Paragraphs;
+  const std::string term = std::string(indent, ' ') + entry.term;
+  if (beside) {
+    fill(out, entry.body.front().text, term + std::string(width - entry.term.size(), ' '), indent + width);
+    return;
+  }
+  out << term << "\n";
+  printBlocks(out, entry.body, indent + (width > 0 ? width : kIndent));
+}
+
+void printEntries(std::ostream& out, const HelpBlock& block, std::size_t indent) {
+  if (!block.text.empty()) out << std::string(indent, ' ') << block.text << "\n";
+  bool first = true;
+  for (const HelpEntry& entry : block.entries) {
+    if (block.spaced && !first) out << "\n";
+    printEntry(out, entry, block.termWidth, indent + (block.text.empty() ? 0 : kIndent));
+    first = false;
   }
 }
 
-// "    NAME  MEANING", the meaning's further lines under its first.
-void printTerms(std::ostream& out, std::span<const Term> terms, std::size_t width) {
-  for (const Term& term : terms) {
-    const std::string_view meaning = term.meaning.substr(0, term.meaning.find('\n'));
-    out << "    " << term.name << std::string(width > term.name.size() ? width - term.name.size() : 1, ' ') << meaning
-        << "\n";
-    if (meaning.size() < term.meaning.size())
-      printIndented(out, term.meaning.substr(meaning.size() + 1), std::string(4 + width, ' '));
+void printBlock(std::ostream& out, const HelpBlock& block, std::size_t indent) {
+  switch (block.kind) {
+    case HelpBlock::Kind::Paragraphs:
+      printParagraphs(out, block.text, indent);
+      break;
+    case HelpBlock::Kind::Lines:
+      printLines(out, block.text, indent);
+      break;
+    case HelpBlock::Kind::Entries:
+      printEntries(out, block, indent);
+      break;
   }
 }
 
-void printSynopses(std::ostream& out, std::string_view indent) {
-  for (const CommandHelp& help : kCommands) printIndented(out, help.synopsis, indent);
+// Blocks with a blank line between them.
+void printBlocks(std::ostream& out, const std::vector<HelpBlock>& blocks, std::size_t indent) {
+  bool first = true;
+  for (const HelpBlock& block : blocks) {
+    if (!first) out << "\n";
+    printBlock(out, block, indent);
+    first = false;
+  }
+}
+
+void printDocument(std::ostream& out, const HelpDocument& document) {
+  bool first = true;
+  for (const HelpSection& section : document) {
+    if (!first) out << "\n";
+    out << section.title << "\n";
+    printBlocks(out, section.blocks, kIndent);
+    first = false;
+  }
+}
+
+void printSynopses(std::ostream& out) {
+  for (const CommandHelp& help : commandHelp()) printLines(out, help.synopsis, kIndent);
 }
 
 }  // namespace
 
-void printManual(std::ostream& out) {
-  out << "NAME\n    skein10 - use the Skein10 components from the command line\n\n"
-      << "SYNOPSIS\n";
-  printSynopses(out, "    ");
-  out << "    skein10 [COMMAND] --help\n    skein10 --version\n\nCOMMANDS\n";
-  for (const CommandHelp& help : kCommands) {
-    out << "    " << help.name << "\n";
-    printIndented(out, help.description, "        ");
-    if (!help.examples.empty()) {
-      out << "\n        Examples:\n";
-      printExamples(out, help.examples, "        ");
-    }
-    out << "\n";
-  }
-  out << "ENVIRONMENT\n";
-  printTerms(out, kEnvironment, 22);
-  out << "\nEXIT STATUS\n";
-  printTerms(out, kExitStatuses, 4);
-  out << "An ftp session ended by SIGINT, SIGTERM or SIGHUP is closed, then the program\n"
-         "ends by that signal (a shell shows 130, 143 or 129).\n"
-      << "Error 429 (a class can't be created) names the ProgID, the registration\n"
-      << "store and why a registered library could not be loaded; 'skein10 register'\n"
-      << "registers the components built with this program.\n";
-}
+void printManual(std::ostream& out) { printDocument(out, manualDocument(installedRegistryPath().string())); }
 
 bool printCommandHelp(std::string_view command, std::ostream& out) {
-  const CommandHelp* help = find(command);
+  const CommandHelp* help = findCommandHelp(command);
   if (!help) return false;
-  out << "SYNOPSIS\n";
-  printIndented(out, help->synopsis, "    ");
-  out << "\nDESCRIPTION\n";
-  printIndented(out, help->description, "    ");
-  if (!help->examples.empty()) {
-    out << "\nEXAMPLES\n";
-    printExamples(out, help->examples, "    ");
-  }
+  printDocument(out, commandDocument(*help));
   return true;
 }
 
 void printUsage(std::string_view command, std::ostream& out) {
-  if (const CommandHelp* help = find(command)) {
-    out << "usage:\n";
-    printIndented(out, help->synopsis, "    ");
+  out << "usage:\n";
+  if (const CommandHelp* help = findCommandHelp(command)) {
+    printLines(out, help->synopsis, kIndent);
     out << "Try 'skein10 " << help->name << " --help' for more.\n";
     return;
   }
-  out << "usage:\n";
-  printSynopses(out, "    ");
+  printSynopses(out);
   out << "Try 'skein10 --help' for more.\n";
 }
 

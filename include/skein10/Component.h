@@ -18,6 +18,7 @@
 #include <atomic>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "skein10/Error.h"
 #include "skein10/Object.h"
@@ -86,6 +87,13 @@ struct SKEIN10_API RegisteredClass {
   std::filesystem::path store;
 };
 SKEIN10_API std::optional<RegisteredClass> findRegisteredClass(StringView progId);
+
+// Every ProgID the registration stores register with a library, as they
+// write it: the user's store's first, then those of the installed store
+// that the user's does not name (compared without regard to case), each
+// store's in the order of its entries. A store that does not exist
+// registers none.
+SKEIN10_API std::vector<String> registeredProgIds();
 
 // Loads a component library as CreateObject does and looks up its
 // DllGetClassObject, then lets it go: the error that stops it (48 "Error in

@@ -1,5 +1,8 @@
 #include "platform/automation/StoreClassSource.h"
 
+#include <set>
+#include <vector>
+
 #include "skein10/Boundary.h"
 #include "platform/automation/RegistrationStore.h"
 
@@ -12,37 +15,60 @@ const std::shared_ptr<StoreClassSource>& StoreClassSource::instance() {
 
 namespace {
 
-// What one store says of the ProgID; a library path relative to the store is
-// made absolute from the store's folder.
-std::optional<RegisteredClass> lookUpIn(const std::filesystem::path& store, StringView progId) {
-  if (store.empty()) return std::nullopt;
+struct StoreClass {
+  String progId;  // as the store writes it
+  RegisteredClass registered;
+};
+
+// Every class one store registers with a library, in the store's order; a
+// library path relative to the store is made absolute from the store's
+// folder.
+std::vector<StoreClass> classesIn(const std::filesystem::path& store) {
+  std::vector<StoreClass> classes;
+  if (store.empty()) return classes;
   const auto entries = RegistrationStore(store).read();
-  const std::string wanted = toUtf8(foldCase(progId)) + "\\clsid";
+  constexpr std::u16string_view suffix = u"\\clsid";
   for (const auto& [key, classId] : entries) {
-    if (toUtf8(foldCase(fromUtf8(key))) != wanted) continue;
+    const String name = fromUtf8(key);
+    if (name.size() <= suffix.size() || foldCase(StringView(name).substr(name.size() - suffix.size())) != suffix)
+      continue;
     auto server = entries.find("CLSID\\" + classId + "\\InProcessServer");
-    if (server == entries.end()) return std::nullopt;
+    if (server == entries.end()) continue;
     std::filesystem::path library = server->second;
     if (library.is_relative()) library = (store.parent_path() / library).lexically_normal();
-    return RegisteredClass{fromUtf8(classId), library, store};
+    classes.push_back({name.substr(0, name.size() - suffix.size()), RegisteredClass{fromUtf8(classId), library, store}});
   }
-  return std::nullopt;
+  return classes;
 }
 
 }  // namespace
 
 // The user's store first, so that its entries win.
 std::optional<RegisteredClass> StoreClassSource::lookUp(StringView progId) {
+  const String wanted = foldCase(progId);
   for (const auto& store : {registryPath(), installedRegistryPath()})
-    if (auto found = lookUpIn(store, progId)) return found;
+    for (StoreClass& found : classesIn(store))
+      if (foldCase(found.progId) == wanted) return std::move(found.registered);
   return std::nullopt;
 }
 
+std::vector<String> registeredProgIds() {
+  std::vector<String> progIds;
+  std::set<String> seen;
+  for (const auto& store : {registryPath(), installedRegistryPath()})
+    for (const StoreClass& found : classesIn(store))
+      if (seen.insert(foldCase(found.progId)).second) progIds.push_back(found.progId);
+  return progIds;
+}
+
+// A library that can't be loaded throws before it is kept, so that only
+// loaded libraries are ever asked whether they can be unloaded.
 std::shared_ptr<LoadedLibrary> StoreClassSource::load(const std::filesystem::path& library) {
   std::lock_guard lock(mutex_);
-  auto& slot = loaded_[library];
-  if (!slot) slot = std::make_shared<LoadedLibrary>(library);
-  return slot;
+  if (const auto found = loaded_.find(library); found != loaded_.end()) return found->second;
+  auto loaded = std::make_shared<LoadedLibrary>(library);
+  loaded_.emplace(library, loaded);
+  return loaded;
 }
 
 ObjectRef StoreClassSource::create(StringView progId) {

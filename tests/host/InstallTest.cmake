@@ -27,7 +27,7 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 run_step(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 file(GLOB_RECURSE package_files RELATIVE ${prefix} ${prefix}/*)
 foreach(wanted bin/skein10 include/skein10/Automation.h include/skein10/Component.h lib/libskein10rt.so
-               lib/libskein10rt.so.1 lib/libskein10.so lib/libkvmarrow10.so lib/skein10/registry
+               lib/libskein10rt.so.1 lib/skein10/libskein10.so lib/skein10/libkvmarrow10.so lib/skein10/registry
                lib/cmake/Skein10/Skein10Config.cmake lib/pkgconfig/skein10.pc)
   if(NOT EXISTS ${prefix}/${wanted})
     message(FATAL_ERROR "not installed: ${wanted}\ninstalled: ${package_files}")
@@ -61,7 +61,7 @@ unset(ENV{SKEIN10_INSTALLED_REGISTRY})
 run_step(${WORK_DIR}/outside/outside_host Skein10.clsKvInetAdvancedA)
 expect_in("${step_output}" "_clsKvInetAdvancedA")
 run_step(${prefix}/bin/skein10 register)
-expect_in("${step_output}" "registered ${prefix}/lib/libskein10.so")
+expect_in("${step_output}" "registered ${prefix}/lib/skein10/libskein10.so")
 run_step(${WORK_DIR}/outside/outside_host Skein10.clsKvInetGeneralA)
 expect_in("${step_output}" "_clsKvInetGeneralA")
 message(STATUS "the installed tree serves an outside host")

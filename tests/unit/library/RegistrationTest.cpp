@@ -109,6 +109,30 @@ TEST_F(Registration, TheInstalledStoreServesWithoutRegistrationAndTheUsersStoreW
                 fromUtf8(loadError->what()) +
                 u") ('skein10 register --library FILE' registers a library's classes)");
   EXPECT_TRUE(CreateObject(ids::kProgIdKvInetAdvancedA));  // the installed store still serves the rest
+  // The library that failed to load is not kept: unloading asks only loaded
+  // ones (it once kept an empty entry, which this call then dereferenced).
+  freeUnusedLibraries();
+}
+
+// The ProgIDs both stores register with a library, for hosts that list
+// them (the shell completion): the user's first, each class once whatever
+// the case of its name, and none a store names without a library.
+TEST_F(Registration, RegisteredProgIdsListTheUsersStoreThenTheInstalledOne) {
+  EXPECT_TRUE(registeredProgIds().empty());  // neither store exists
+  const auto add = [](const std::filesystem::path& store, const char* progId, const char* classId, bool library) {
+    RegistrationStore(store).update([&](auto& e) {
+      e.insert_or_assign(std::string(progId) + "\\CLSID", classId);
+      if (library) e.insert_or_assign("CLSID\\" + std::string(classId) + "\\InProcessServer", "lib.so");
+    });
+  };
+  const std::filesystem::path installed = dir / "installed" / "registry";
+  add(installed, "Skein10.clsKvInetGeneralA", "{A}", true);
+  add(installed, "Skein10.clsKvInetAdvancedA", "{B}", true);
+  add(registryPath(), "skein10.CLSKVINETGENERALA", "{C}", true);
+  add(registryPath(), "Mine.Own", "{D}", true);
+  add(registryPath(), "Half.Written", "{E}", false);
+  EXPECT_EQ(registeredProgIds(),
+            (std::vector<String>{u"Mine.Own", u"skein10.CLSKVINETGENERALA", u"Skein10.clsKvInetAdvancedA"}));
 }
 
 // Error 429 says why for every host: the ProgID and the stores searched.
