@@ -197,6 +197,7 @@ void clsKvInetFTPConnection::connectControl(const FtpServerAddress& server, int3
   TcpSocket& tcp = sink_->myTCP;
   if (tcp.State() != SocketState::Closed) tcp.Close();
   sink_->resetControl();
+  replyTimes_ = {};  // another server, or the same one anew
   tlsPeer_ = server.security == FtpServerAddress::Security::Plain ? String() : server.peerName;
   tcp.setRemoteHost(server.host);
   tcp.setLocalPort(0);
@@ -256,7 +257,8 @@ String clsKvInetFTPConnection::SendCommand(const String& command, const String& 
   requireTimeOut();
   sink_->ftpEventFlag = true;
   sink_->myTCP.SendData(command + kLineEnd);
-  events::EventLoop::current()->expectAnswer();  // the wait for its reply may spin
+  replyTimes_.asked();
+  events::EventLoop::current()->expectAnswer(replyTimes_);  // the wait for its reply may spin
   sink_->ftpAddToLog(logged + kLineEnd);
   return naming(command, [&] { return awaitReply(sink_->ftpControl.replies.expect(command)); });
 }
@@ -274,6 +276,7 @@ String clsKvInetFTPConnection::awaitReply(FtpReplyLedger::Ticket ticket) {
   control.answer.reset();
   FtpScopedValue<FtpReplyLedger::Ticket> awaited(control.awaited, ticket, 0);
   Wait([&control] { return control.answer.has_value(); }, Bound::Reply);
+  replyTimes_.answered();
   FtpAnswer answer = *std::exchange(control.answer, std::nullopt);
   if (answer.error == 1) {
     throw FtpError::session(std::move(answer.reason), Failure{FailureKind::ServerReply, {}, std::move(answer.reply)});

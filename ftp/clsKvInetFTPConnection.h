@@ -7,6 +7,7 @@
 
 #include "ftp/FtpServerAddress.h"
 #include "ftp/frmKvInetFTPConnection.h"
+#include "platform/events/AnswerTimes.h"
 #include "platform/events/ThreadAffinity.h"
 #include "platform/files/NumberedFile.h"
 #include "skein10/_clsKvInetFTPConnection.h"
@@ -124,6 +125,7 @@ class clsKvInetFTPConnection : public _clsKvInetFTPConnection {
   String ConnectionMode_;
   String tlsPeer_;  // what the server's certificate names; empty on a plain session
   bool busy_ = false;
+  events::AnswerTimes replyTimes_;  // how long the control connection's recent replies took
   events::ThreadAffinity thread_;
   std::unique_ptr<frmKvInetFTPConnection> sink_;
 };

@@ -4,17 +4,35 @@
 
 namespace skein10::events {
 
-void ClosingConnections::close(asio::ip::tcp::socket connection) {
-  asio::error_code ec;
-  connection.shutdown(asio::ip::tcp::socket::shutdown_send, ec);
-  if (ec) return;  // nothing more can come of it: it closes here
+void ClosingConnections::close(asio::ip::tcp::socket connection, std::unique_ptr<SocketTransport> unfinished) {
   if (closing_.size() >= kMaxClosing) resetOldest();
   const uint64_t id = nextId_++;
   auto& closing = closing_[id] = std::make_unique<Closing>(std::move(connection), io_);
+  closing->unfinished = std::move(unfinished);
   closing->deadline.expires_after(kMaxLinger);
   closing->deadline.async_wait([this, id](const asio::error_code& ec) {
     if (!ec) finish(id);
   });
+  finishSending(id);
+}
+
+// The transport's rest goes as the connection takes it; then this side ends
+// (after the bytes the system holds) and the peer's end is awaited.
+void ClosingConnections::finishSending(uint64_t id) {
+  Closing& closing = *closing_.at(id);
+  asio::error_code ec;
+  if (closing.unfinished) closing.unfinished->finish(ec);
+  if (ec == asio::error::would_block) {
+    const auto wait = closing.unfinished->wait() == SocketTransport::Wait::Read ? asio::ip::tcp::socket::wait_read
+                                                                                : asio::ip::tcp::socket::wait_write;
+    return closing.connection.async_wait(wait, [this, id](const asio::error_code& ec) {
+      if (ec || !closing_.count(id)) return finish(id);
+      finishSending(id);
+    });
+  }
+  closing.unfinished.reset();
+  if (!ec) closing.connection.shutdown(asio::ip::tcp::socket::shutdown_send, ec);
+  if (ec) return finish(id);  // nothing more can come of it: it closes here
   drain(id);
 }
 

@@ -10,7 +10,10 @@
 // kMaxDropped bytes came (a peer that streams on), and only then lets go of
 // its descriptor. At most kMaxClosing connections of a thread wait so; past
 // that the oldest is reset, so a peer that never ends its side can't make
-// the descriptors pile up however many connections close.
+// the descriptors pile up however many connections close. A connection whose
+// transport still holds bytes to send (TLS's gathered record and closing
+// alert) sends them first, as the connection takes them, within the same
+// bound.
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
@@ -22,6 +25,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/events/SocketTransport.h"
 #include "platform/Export.h"
 
 namespace skein10::events {
@@ -37,7 +41,9 @@ class SKEIN10_INTERNAL_API ClosingConnections {
   ClosingConnections& operator=(const ClosingConnections&) = delete;
 
   // Ends `connection` in order, as above; it must be open and connected.
-  void close(asio::ip::tcp::socket connection);
+  // `unfinished` (may be empty) is its transport when that still has bytes
+  // to send (see SocketTransport::finish).
+  void close(asio::ip::tcp::socket connection, std::unique_ptr<SocketTransport> unfinished = nullptr);
   // Connections still waiting for their peer's end.
   std::size_t size() const { return closing_.size(); }
 
@@ -46,11 +52,14 @@ class SKEIN10_INTERNAL_API ClosingConnections {
     Closing(asio::ip::tcp::socket connection, asio::io_context& io)
         : connection(std::move(connection)), deadline(io) {}
     asio::ip::tcp::socket connection;
+    std::unique_ptr<SocketTransport> unfinished;
     asio::steady_timer deadline;
     std::array<uint8_t, 4096> buffer{};
     std::size_t dropped = 0;
   };
 
+  // Sends what the transport still holds, then ends this side.
+  void finishSending(uint64_t id);
   void drain(uint64_t id);
   void finish(uint64_t id);
   // Ends the oldest connection still waiting with a reset.

@@ -77,8 +77,9 @@ bool EventLoop::pumpUntil(const std::function<bool()>& done, std::optional<Clock
 // processes answers within some 100 us). Waits for anything else (a stream's
 // next bytes, the room to send more, a timer) sleep at once: spinning there
 // only takes the processor from the peer that is to send. A spin pays only
-// while answers come within it, so after one that found nothing the next
-// ones are skipped (see spin()).
+// while answers come within it: a caller whose connection's recent answers
+// took longer asks for none (see expectAnswer), and after a spin that found
+// nothing the next ones are skipped (see spin()).
 void EventLoop::awaitCompletion(std::optional<Clock::time_point> deadline) {
   if (std::exchange(answerExpected_, false) && spinDue() && spin(deadline)) return;
   if (deadline) {

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "platform/automation/HomeThread.h"
+#include "platform/events/AnswerTimes.h"
 #include "platform/events/ClosingConnections.h"
 #include "platform/events/PendingConnections.h"
 #include "platform/events/RingQueue.h"
@@ -69,12 +70,15 @@ class SKEIN10_INTERNAL_API EventLoop {
 
   void doEvents();
   bool pumpUntil(const std::function<bool()>& done, std::optional<Clock::time_point> deadline);
-  // The caller sent a request whose answer is likely to come soon (the FTP
-  // session calls this after each command it sends): the thread's next wait
-  // may spin for the answer (see awaitCompletion). Only such a caller asks;
-  // a socket sends without knowing what its bytes are, so the waits of a
+  // The caller sent a request and waits for its answer (the FTP session
+  // calls this after each command it sends): the thread's next wait may
+  // spin for the answer (see awaitCompletion), but only when one of the
+  // connection's `recent` answers came within twice the spin's bound (a
+  // sleeping thread sees an answer late by its wake-up): against a server
+  // that takes longer, spinning cannot pay. Only such a caller asks; a
+  // socket sends without knowing what its bytes are, so the waits of a
   // stream never spin.
-  void expectAnswer() { answerExpected_ = true; }
+  void expectAnswer(const AnswerTimes& recent) { answerExpected_ = recent.anyWithin(2 * kSpinBeforeSleep); }
 
  private:
   LoopEvent& push();

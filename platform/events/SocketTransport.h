@@ -33,11 +33,18 @@ class SocketTransport {
   // After would_block the caller offers the same remaining bytes again,
   // first, possibly from another buffer (what the socket queues is a copy):
   // a TLS transport may hold part of them in a record it has begun, and
-  // reports them as written only on that retry.
+  // reports them as written only on that retry. (Bytes a TLS transport
+  // gathers from a stream count as written at once; it keeps them itself
+  // until they have gone, see finish().)
   virtual std::size_t write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) = 0;
   // Whether bytes that came in wait inside the transport itself, where no
   // readiness of the connection tells of them (decrypted, not yet read).
   virtual bool holdsBytes() const { return false; }
+  // Sends what the transport still holds of what write() took, then the end
+  // of its data (TLS: its closing alert): no error once all of it has gone,
+  // would_block while the connection takes nothing more. A plain connection
+  // holds nothing: the system sends the rest before the connection's end.
+  virtual void finish(asio::error_code& ec) { ec.clear(); }
   // What the last operation that would block waits for.
   Wait wait() const { return wait_; }
   // The error the socket reports for a failure of this transport.

@@ -79,11 +79,11 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
   void close() {
     ++generation;
     asio::error_code ignored;
-    tls.reset();
     if (socket.is_open() && canTransfer()) {
       socket.cancel(ignored);
-      loop->closingConnections().close(std::move(socket));
+      loop->closingConnections().close(std::move(socket), streamEnd());
     }
+    tls.reset();
     socket.close(ignored);
     acceptor.close(ignored);
     resolver.cancel();
@@ -96,14 +96,37 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
     readPhase = ReadPhase::Idle;
   }
 
+  // A TLS stream that Close ends with every piece taken still sends what
+  // TLS gathered and then its closing alert (unless that has gone already):
+  // the transport goes along with the connection to finish them. One whose
+  // queued pieces Close drops ends without them, cut short.
+  std::unique_ptr<events::SocketTransport> streamEnd() {
+    const bool ending = tls && sends.empty() && closeNotify != CloseNotify::Sent &&
+                        (streaming || closeNotify == CloseNotify::Queued);
+    if (!ending) return nullptr;
+    return std::move(tls);
+  }
+
   // ---- the transport -----------------------------------------------------
 
-  // Ending a stream pushes what the system holds back: setting the no-delay
-  // option again sends any partial segment at once.
+  // Ending a stream pushes what is held back: setting the no-delay option
+  // again sends the system's partial segment at once, and the record TLS
+  // gathered goes as the connection takes it.
   void setStreaming(bool on) {
     streaming = on;
     asio::error_code ignored;
     if (!on && socket.is_open()) socket.set_option(tcp::no_delay(true), ignored);
+    if (!on && canTransfer() && sends.empty() && !writeWaiting && closeNotify == CloseNotify::None) pushGathered();
+  }
+
+  // Sends what TLS gathered once the stream has ended; later pieces wait
+  // until it has gone.
+  void pushGathered() {
+    if (!tls || streaming || !tls->holdsOutput()) return;
+    asio::error_code ec;
+    tls->push(ec);
+    if (ec == asio::error::would_block) return awaitWritable(&Impl::flush);
+    if (ec) fail(ec);
   }
 
   events::SocketTransport& io() { return tls ? static_cast<events::SocketTransport&>(*tls) : plain; }
@@ -174,9 +197,22 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
     state = SocketState::Connected;
     readPhase = ReadPhase::Idle;
     asio::error_code ec;
+    forgetWritabilityInterest(ec);
     socket.non_blocking(true, ec);
     socket.set_option(tcp::no_delay(true), ec);
     peer = socket.remote_endpoint(ec);
+  }
+
+  // The connect waited for writability, and Asio keeps a descriptor's
+  // interest in it from then on: every later wait for readability re-arms
+  // it, and as the connection is writable the thread wakes at once for
+  // nothing, twice per command and reply. Handing the connected descriptor
+  // to Asio anew registers it for readability only, until a write waits.
+  void forgetWritabilityInterest(asio::error_code& ec) {
+    const tcp::endpoint local = socket.local_endpoint(ec);
+    if (ec) return;
+    const tcp::socket::native_handle_type descriptor = socket.release(ec);
+    if (!ec) socket.assign(local.protocol(), descriptor, ec);
   }
 
   // The TCP connection is up: it is ready now, or once TLS is.
@@ -381,7 +417,8 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
   }
 
   // Hands queued pieces to the connection, in order, until it takes no more;
-  // each finished piece raises SendComplete. The closing alert goes last.
+  // each finished piece raises SendComplete. What TLS gathered after a
+  // stream, or the closing alert, goes last.
   void flush() {
     while (!sends.empty()) {
       asio::error_code ec;
@@ -390,7 +427,8 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
       if (ec == asio::error::would_block) return awaitWritable(&Impl::flush);
       if (ec) return fail(ec);
     }
-    if (closeNotify == CloseNotify::Queued) sendCloseNotify();
+    if (closeNotify == CloseNotify::Queued) return sendCloseNotify();
+    pushGathered();
   }
 
   void endTls() {
@@ -405,7 +443,7 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
       return raise(kSendComplete);
     }
     asio::error_code ec;
-    tls->shutdown(ec);
+    tls->finish(ec);
     if (ec == asio::error::would_block) return awaitWritable(&Impl::sendCloseNotify);
     if (ec) return fail(ec);
     closeNotify = CloseNotify::Sent;

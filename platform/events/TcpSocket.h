@@ -48,9 +48,11 @@ class SKEIN10_INTERNAL_API TcpSocket {
   SocketState State() const;
   // Closes the connection or listener; raises no event. The socket can be set
   // up again afterwards. A connection ends in order: everything sent before
-  // Close still reaches the peer, then the end; the system's descriptor goes
-  // once the peer has ended its side too (or after a bound), while the
-  // thread pumps.
+  // Close (every piece that had its onSendComplete) still reaches the peer,
+  // then the end; pieces still queued are dropped. A TLS stream (see
+  // setStreaming) whose pieces all went ends with the closing alert after
+  // them. The system's descriptor goes once the peer has ended its side too
+  // (or after a bound), while the thread pumps.
   void Close();
   // Closes at once with a reset, so the peer sees its connection cut short
   // rather than ended normally (an upload never looks complete); otherwise
@@ -99,11 +101,14 @@ class SKEIN10_INTERNAL_API TcpSocket {
   void SendData(std::span<const uint8_t> bytes);
   // For a stream of pieces sent one after another (an upload): each piece
   // goes to the operating system marked as more to come, so it sends full
-  // segments rather than one segment per piece. What it holds back goes out
-  // with later pieces, as the peer acknowledges earlier ones, and at once
-  // when streaming ends: by setStreaming(false), or by Close, which also
-  // turns it off. Nothing else changes: each piece is still handed over at
-  // once and still gets its onSendComplete.
+  // segments rather than one segment per piece. Over TLS the pieces are
+  // gathered into full records (16 KiB of plaintext, at most one record
+  // held) before they are encrypted. What is held back goes out with later
+  // pieces, and at once when streaming ends: by setStreaming(false), by
+  // SendCloseNotify (before the alert), or by Close, which also turns it off
+  // (and over TLS sends the closing alert after it, when every piece had
+  // been taken). Abort drops it. Nothing else changes: each piece is still
+  // taken at once and gets its onSendComplete as soon as it has been taken.
   void setStreaming(bool streaming);
 
   // Reads at most maxBytes of what onDataArrival announced.
@@ -147,9 +152,10 @@ class SKEIN10_INTERNAL_API TcpSocket {
   // for a plain connection.
   bool EndedWithoutCloseNotify() const;
   // Ends the connection's data with TLS's closing alert (close_notify),
-  // queued behind the pieces not yet sent; onSendComplete follows once it has
-  // gone (at once on a plain connection, which sends nothing). No SendData
-  // after it; Close then ends the connection.
+  // queued behind the pieces not yet sent and what a stream gathered;
+  // onSendComplete follows once it has gone (at once on a plain connection,
+  // which sends nothing). No SendData after it; Close then ends the
+  // connection.
   void SendCloseNotify();
 
   // Events.

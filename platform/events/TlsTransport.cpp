@@ -204,10 +204,26 @@ void TlsTransport::handshake(asio::error_code& ec) {
   ec = result == 1 ? asio::error_code() : outcome(result, true);
 }
 
-void TlsTransport::shutdown(asio::error_code& ec) {
+void TlsTransport::finish(asio::error_code& ec) {
+  push(ec);
+  if (ec) return;
   ERR_clear_error();
   const int result = SSL_shutdown(ssl_.get());
   ec = result >= 0 ? asio::error_code() : outcome(result, false);
+}
+
+// After a write that would block, OpenSSL wants the same bytes offered
+// again: they stay in place, unchanged, until all of them have gone.
+void TlsTransport::push(asio::error_code& ec) {
+  ec.clear();
+  pushing_ = true;
+  while (outgoingSent_ < outgoing_.size()) {
+    outgoingSent_ += encrypt(std::span(outgoing_).subspan(outgoingSent_), ec);
+    if (ec) return;
+  }
+  outgoing_.clear();
+  outgoingSent_ = 0;
+  pushing_ = false;
 }
 
 std::size_t TlsTransport::poll(asio::error_code& ec) {
@@ -249,11 +265,33 @@ std::size_t TlsTransport::read(std::span<uint8_t> into, asio::error_code& ec) {
 
 bool TlsTransport::holdsBytes() const { return begin_ != end_ || SSL_has_pending(ssl_.get()) == 1; }
 
+// With more to come (an upload stream) the bytes are gathered: a full
+// record goes before more is taken, and the piece that fills a record counts
+// as taken even when the record must wait for the connection (the next
+// write, push or finish sends it, keeping SSL_write's retry rule itself).
+// Otherwise what was gathered goes first, then the bytes as they come, under
 // SSL_write's retry rule: after WANT_WRITE it must be called again with the
 // same remaining bytes (at least as many), though they may have moved
 // (SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER); the socket's send queue keeps it
 // (see SocketTransport::write).
-std::size_t TlsTransport::write(std::span<const uint8_t> bytes, bool /*moreToCome*/, asio::error_code& ec) {
+std::size_t TlsTransport::write(std::span<const uint8_t> bytes, bool moreToCome, asio::error_code& ec) {
+  ec.clear();
+  if (!moreToCome || pushing_ || outgoing_.size() == kRecordSize) {
+    push(ec);
+    if (ec) return 0;
+  }
+  if (!moreToCome) return encrypt(bytes, ec);
+  outgoing_.reserve(kRecordSize);
+  const std::size_t taken = std::min(bytes.size(), kRecordSize - outgoing_.size());
+  outgoing_.insert(outgoing_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(taken));
+  if (outgoing_.size() == kRecordSize) {
+    push(ec);
+    if (ec == asio::error::would_block) ec.clear();
+  }
+  return taken;
+}
+
+std::size_t TlsTransport::encrypt(std::span<const uint8_t> bytes, asio::error_code& ec) {
   ec.clear();
   if (bytes.empty()) return 0;
   ERR_clear_error();

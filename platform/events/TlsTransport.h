@@ -32,10 +32,23 @@ class TlsTransport final : public SocketTransport {
   // Takes the handshake as far as it goes now: no error once it is done,
   // would_block while it waits for the peer, any other error when it failed.
   void handshake(asio::error_code& ec);
-  // Sends the closing alert (close_notify): no error once it has gone,
-  // would_block while the connection takes nothing. The peer's answer is
-  // not awaited.
-  void shutdown(asio::error_code& ec);
+  // Sends what was gathered, then the closing alert (close_notify): no
+  // error once both have gone, would_block while the connection takes
+  // nothing more. The peer's answer is not awaited.
+  void finish(asio::error_code& ec) override;
+
+  // Pieces written with more to come (an upload stream) are gathered into
+  // one record's worth of plaintext, encrypted and sent only once it is
+  // full, so that small pieces leave as full TLS records (a server that
+  // relays each record between processes pays per record). What is
+  // gathered goes by push(), by finish(), and before anything written
+  // without more to come. Dropping the transport drops it.
+  //
+  // Sends what was gathered: no error once it has gone, would_block while
+  // the connection takes nothing more.
+  void push(asio::error_code& ec);
+  // Whether gathered bytes wait to be sent.
+  bool holdsOutput() const { return !outgoing_.empty(); }
 
   std::size_t poll(asio::error_code& ec) override;
   std::size_t read(std::span<uint8_t> into, asio::error_code& ec) override;
@@ -68,11 +81,20 @@ class TlsTransport final : public SocketTransport {
   asio::error_code outcome(int result, bool handshaking);
   void describe(bool handshaking);
   asio::error_code endedPlainly();
+  // One SSL_write of as much of `bytes` as OpenSSL takes at once.
+  std::size_t encrypt(std::span<const uint8_t> bytes, asio::error_code& ec);
 
   std::unique_ptr<ssl_st, SslFree> ssl_;
   std::vector<uint8_t> buffer_;  // decrypted bytes poll() took, not read yet
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  // Gathered plaintext, at most a record; from outgoingSent_ on not yet taken
+  // by OpenSSL. Once an SSL_write of it waits for the connection, OpenSSL
+  // must be offered the same bytes again, so nothing is added until it has
+  // gone.
+  std::vector<uint8_t> outgoing_;
+  std::size_t outgoingSent_ = 0;
+  bool pushing_ = false;  // a push began and has not finished
   TlsSession newest_;
   std::string failureText_;
   bool endedWithoutCloseNotify_ = false;

@@ -4,6 +4,7 @@
 // the handshake, sends a greeting if asked, then reads until the client ends.
 // What each connection did is recorded. Every wait is bounded.
 
+#include <atomic>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -32,6 +33,9 @@ class TlsTestServer {
     std::string version;       // "TLSv1.3", "TLSv1.2"
     int hellos = 0;            // client hellos: 2 when the server asked for another key share
     std::string received;
+    // The length of each encrypted record the client sent after the
+    // handshake (TLS 1.3: its plaintext plus 17; the closing alert is 19).
+    std::vector<int> recordLengths;
   };
 
   explicit TlsTestServer(Options options);
@@ -40,6 +44,9 @@ class TlsTestServer {
   TlsTestServer& operator=(const TlsTestServer&) = delete;
 
   int port() const { return port_; }
+  // Whether every connection has ended (the client's loop may have to run
+  // for that: a closed connection's rest goes while it pumps).
+  bool done() const { return done_; }
   // Waits for the thread to end; what every connection did.
   std::vector<Connection> finish();
 
@@ -48,6 +55,7 @@ class TlsTestServer {
 
   TestSocket listener_;
   int port_ = 0;
+  std::atomic<bool> done_{false};
   std::mutex mutex_;
   std::vector<Connection> connections_;
   std::thread thread_;

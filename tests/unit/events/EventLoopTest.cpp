@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SocketProbe.h"
+#include "platform/events/AnswerTimes.h"
 #include "skein10/Events.h"
 
 namespace skein10 {
@@ -134,6 +135,45 @@ TEST(EventLoop, EachThreadHasItsOwnLoop) {
   EXPECT_FALSE(mainRan);
   DoEvents();
   EXPECT_TRUE(mainRan);
+}
+
+
+// A wait spins for an answer only when one of the connection's latest
+// answers came within the bound: a slow server's answers stop the spins, a
+// single quick one brings them back, and older answers drop out.
+TEST(AnswerTimes, OnlyTheLatestAnswersDecideWhetherOneComesWithinTheBound) {
+  using std::chrono::microseconds;
+  struct Case {
+    const char* name;
+    std::vector<int> tookMicroseconds;
+    bool within;
+  } cases[] = {
+      {"none measured yet", {}, true},
+      {"a quick server", {40, 60, 35}, true},
+      {"a server answering after 2 ms", {2000, 2100, 1900, 2000, 2050}, false},
+      {"one quick answer among slow ones", {2000, 2000, 50, 2000}, true},
+      {"the quick answer dropped out", {50, 2000, 2000, 2000, 2000}, false},
+      {"exactly the bound", {400}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    events::AnswerTimes times;
+    Clock::time_point now{};
+    for (int took : c.tookMicroseconds) {
+      times.asked(now);
+      now += microseconds(took);
+      times.answered(now);
+    }
+    EXPECT_EQ(times.anyWithin(microseconds(400)), c.within);
+  }
+  // An answer without a request counts for nothing; a request without an
+  // answer is forgotten at the next one.
+  events::AnswerTimes times;
+  times.answered(Clock::time_point{} + microseconds(10));
+  times.asked(Clock::time_point{});
+  times.asked(Clock::time_point{} + microseconds(5000));
+  times.answered(Clock::time_point{} + microseconds(7000));
+  EXPECT_FALSE(times.anyWithin(microseconds(400)));
 }
 
 }  // namespace

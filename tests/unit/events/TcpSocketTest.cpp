@@ -18,6 +18,7 @@
 #include "TestFiles.h"
 #include "platform/events/EventLoop.h"
 #include "platform/events/SocketError.h"
+#include "platform/events/SocketTransport.h"
 #include "skein10/Error.h"
 #include "TestSocket.h"
 
@@ -317,6 +318,46 @@ TEST(TcpSocket, AClosedConnectionWhosePeerStreamsOnIsResetAfterABound) {
     EXPECT_TRUE(waitFor([] { return closing() == 0; }, 30));
     streamer.join();
     EXPECT_LT(streamed, 64u << 20) << "the peer could send on without end";
+  });
+}
+
+// A transport whose rest (as TLS's gathered record and closing alert) finds
+// no room on its first try: the closing connection sends it once the
+// connection takes more, and only then ends its side.
+TEST(TcpSocket, AClosedConnectionSendsItsTransportsRestBeforeItsEnd) {
+  class RestOnSecondTry final : public events::SocketTransport {
+   public:
+    explicit RestOnSecondTry(int descriptor) : descriptor_(descriptor) {}
+    std::size_t poll(asio::error_code& ec) override { return ec = asio::error::would_block, 0; }
+    std::size_t read(std::span<uint8_t>, asio::error_code& ec) override { return poll(ec); }
+    std::size_t write(std::span<const uint8_t>, bool, asio::error_code& ec) override { return poll(ec); }
+    void finish(asio::error_code& ec) override {
+      ec.clear();
+      wait_ = Wait::Write;
+      if (++tries_ == 1) ec = asio::error::would_block;
+      else ::send(descriptor_, "rest", 4, MSG_NOSIGNAL);
+    }
+
+   private:
+    int descriptor_;
+    int tries_ = 0;
+  };
+  onFreshThread([] {
+    test::TestSocket listener = test::TestSocket::listen("127.0.0.1");
+    asio::ip::tcp::socket connection(events::EventLoop::current()->context());
+    connection.connect({asio::ip::address_v4::loopback(), static_cast<uint16_t>(listener.localPort())});
+    test::TestSocket peer = listener.accept(std::chrono::seconds(10));
+    const int descriptor = connection.native_handle();
+    events::EventLoop::current()->closingConnections().close(std::move(connection),
+                                                             std::make_unique<RestOnSecondTry>(descriptor));
+    std::string received;
+    std::thread reader([&] {
+      received = peer.receiveAll(std::chrono::seconds(10));
+      peer.close();
+    });
+    EXPECT_TRUE(waitFor([] { return closing() == 0; }, 20));
+    reader.join();
+    EXPECT_EQ(received, "rest");
   });
 }
 

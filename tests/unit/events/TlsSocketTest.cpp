@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 
@@ -82,6 +83,71 @@ TEST(TlsSocket, StartsTlsOnAConnectionThenEndsWithTheClosingAlert) {
   EXPECT_TRUE(seen[0].closeNotify);
   EXPECT_EQ(client.connects(), 2);
   EXPECT_FALSE(client.probe.saw("error " + std::to_string(sockerr::SecureChannel))) << toUtf8(client.probe.errorText);
+}
+
+// An upload's pattern over TLS: 3072-byte pieces, one at a time, each sent
+// after the last one's SendComplete. TLS gathers them into full records, yet
+// each piece has its one SendComplete as soon as it was taken. Close, like
+// SendCloseNotify, sends the gathered rest and then the closing alert; so
+// does the end of streaming, before the next piece; Abort sends nothing
+// more, so the server never sees the stream end well.
+TEST(TlsSocket, AStreamLeavesInFullRecordsAndItsEndDecidesTheRest) {
+  enum class End { CloseNotify, Close, StreamingOff, Abort };
+  constexpr int kPieces = 40;  // 7 full records and half of one
+  constexpr std::size_t kPiece = 3072, kRecord = 16384, kOverhead = 17, kAlert = 19;
+  constexpr std::size_t kFullRecords = kPieces * kPiece / kRecord;
+  for (const End end : {End::CloseNotify, End::Close, End::StreamingOff, End::Abort}) {
+    SCOPED_TRACE(static_cast<int>(end));
+    TlsTestServer server(serverFor(TestCertificates::shared().server()));
+    Client client("127.0.0.1", server.port());
+    client.socket.ConnectTls(u"127.0.0.1");
+    ASSERT_TRUE(waitFor([&] { return client.connects() == 1; }));
+    client.socket.setStreaming(true);
+    std::string sent;
+    for (int i = 0; i < kPieces; ++i) {
+      const std::string piece(kPiece, static_cast<char>('a' + i % 26));
+      sent += piece;
+      client.socket.SendData(asBytes(piece));
+      ASSERT_TRUE(waitFor([&] { return client.probe.sendsComplete == i + 1; })) << i;
+    }
+    DoEvents();
+    EXPECT_EQ(client.probe.sendsComplete, kPieces);
+    if (end == End::StreamingOff) {
+      client.socket.setStreaming(false);
+      client.socket.SendData(asBytes("tail"));
+      sent += "tail";
+    }
+    if (end == End::CloseNotify || end == End::StreamingOff) {
+      const int pieces = kPieces + (end == End::StreamingOff ? 1 : 0);
+      client.socket.SendCloseNotify();
+      ASSERT_TRUE(waitFor([&] { return client.probe.sendsComplete == pieces + 1; }));
+    }
+    if (end == End::Abort) {
+      client.socket.Abort();
+    } else {
+      client.socket.Close();
+    }
+    ASSERT_TRUE(waitFor([&] { return server.done(); }));  // the closing connection's rest goes while the loop runs
+
+    const std::vector<TlsTestServer::Connection> seen = server.finish();
+    ASSERT_EQ(seen.size(), 1u);
+    const TlsTestServer::Connection& got = seen[0];
+    std::vector<int> full(kFullRecords, static_cast<int>(kRecord + kOverhead));
+    if (end == End::Abort) {
+      EXPECT_FALSE(got.closeNotify);
+      EXPECT_LE(got.received.size(), kFullRecords * kRecord);
+      EXPECT_TRUE(sent.compare(0, got.received.size(), got.received) == 0);
+      EXPECT_LE(got.recordLengths.size(), full.size());
+      EXPECT_TRUE(std::equal(got.recordLengths.begin(), got.recordLengths.end(), full.begin()));
+    } else {
+      EXPECT_TRUE(got.closeNotify);
+      EXPECT_TRUE(got.received == sent) << got.received.size() << " of " << sent.size();
+      full.push_back(static_cast<int>(kPieces * kPiece - kFullRecords * kRecord + kOverhead));
+      if (end == End::StreamingOff) full.push_back(static_cast<int>(4 + kOverhead));
+      full.push_back(static_cast<int>(kAlert));
+      EXPECT_EQ(got.recordLengths, full);
+    }
+  }
 }
 
 // A peer's end without the closing alert is a close like any other, after
