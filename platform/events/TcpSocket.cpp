@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/events/EventLoop.h"
 #include "platform/events/HostAddress.h"
 #include "platform/events/LoopTarget.h"
@@ -212,7 +214,9 @@ struct TcpSocket::Impl : events::LoopTarget<TcpSocket::Impl, TcpSocket> {
     const tcp::endpoint local = socket.local_endpoint(ec);
     if (ec) return;
     const tcp::socket::native_handle_type descriptor = socket.release(ec);
-    if (!ec) socket.assign(local.protocol(), descriptor, ec);
+    if (ec) return;
+    socket.assign(local.protocol(), descriptor, ec);
+    if (ec) ::close(descriptor);  // the connection is lost; its next wait reports it
   }
 
   // The TCP connection is up: it is ready now, or once TLS is.
